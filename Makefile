@@ -1,0 +1,40 @@
+# Thin convenience layer over CMake presets. The two commands the README
+# promises: `make run` and `make test`. Both install what is missing first.
+PRESET ?= dev
+BUILD_DIR := build/$(PRESET)
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build run test test-asan web-deps bench format clean
+
+all: build
+
+deps:
+	@sh scripts/install-deps.sh
+
+$(BUILD_DIR)/build.ninja:
+	cmake --preset $(PRESET)
+
+build: deps $(BUILD_DIR)/build.ninja
+	cmake --build --preset $(PRESET) -j $(JOBS)
+
+web-deps: deps
+	@cd tests/web && if [ ! -d node_modules/playwright-core ]; then npm ci --no-audit --no-fund; fi
+
+run: build
+	@sh scripts/run-sample.sh $(BUILD_DIR)
+
+test: build web-deps
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+test-asan:
+	$(MAKE) test PRESET=asan
+
+bench: deps
+	cmake --preset release && cmake --build --preset release -j $(JOBS)
+	@sh bench/run.sh build/release
+
+format:
+	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,14 @@
+include(GoogleTest)
+find_package(GTest REQUIRED)
+
+# quillmate_add_test(name SOURCES ... LIBS ...)
+function(quillmate_add_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} quillmate_testsupport GTest::gtest GTest::gtest_main)
+    quillmate_warnings(${name})
+    gtest_discover_tests(${name}
+        WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+        PROPERTIES TIMEOUT 120
+        DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs the Debian 12 packages the build, the tests and the program need,
+# and only when something is missing, so repeated runs cost nothing.
+set -eu
+PACKAGES="build-essential cmake ninja-build pkg-config git
+libpcre2-dev nlohmann-json3-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
+fp-utils libchm-bin poppler-utils chromium"
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+# Node.js may come from elsewhere than Debian (with its own npm): ask for the
+# commands, not the packages.
+command -v node >/dev/null 2>&1 || missing="$missing nodejs"
+command -v npm >/dev/null 2>&1 || missing="$missing npm"
+if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+fi

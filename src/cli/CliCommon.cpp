@@ -1,0 +1,69 @@
+#include "CliCommon.h"
+
+#include <algorithm>
+
+namespace qm::cli {
+
+TArgs::TArgs(std::vector<std::string> args, std::vector<std::string> valueOptions,
+             std::vector<std::string> flagOptions) {
+    auto has = [](const std::vector<std::string>& list, const std::string& s) {
+        return std::find(list.begin(), list.end(), s) != list.end();
+    };
+    bool onlyPositional = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (onlyPositional || a.size() < 2 || a.compare(0, 2, "--") != 0) {
+            FPositional.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            onlyPositional = true;
+            continue;
+        }
+        std::string name = a.substr(2);
+        std::optional<std::string> inlineValue;
+        if (auto eq = name.find('='); eq != std::string::npos) {
+            inlineValue = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        if (has(flagOptions, name) && !inlineValue) {
+            FFlags.push_back(name);
+        } else if (has(valueOptions, name)) {
+            if (inlineValue) {
+                FValues.emplace_back(name, *inlineValue);
+            } else if (i + 1 < args.size()) {
+                FValues.emplace_back(name, args[++i]);
+            } else {
+                throw EUsageError("option --" + name + " needs a value");
+            }
+        } else {
+            throw EUsageError("unknown option --" + name);
+        }
+    }
+}
+
+std::optional<std::string> TArgs::Value(const std::string& name) const {
+    for (auto it = FValues.rbegin(); it != FValues.rend(); ++it)
+        if (it->first == name)
+            return it->second;
+    return std::nullopt;
+}
+
+bool TArgs::Flag(const std::string& name) const {
+    return std::find(FFlags.begin(), FFlags.end(), name) != FFlags.end();
+}
+
+const std::string& TArgs::Single(const char* what) const {
+    if (FPositional.size() != 1)
+        throw EUsageError(std::string("expected one ") + what);
+    return FPositional.front();
+}
+
+const std::vector<TCommand>& Commands() {
+    static const std::vector<TCommand> commands = {
+        {"info", "info PROJECT.hff", RunInfo},
+    };
+    return commands;
+}
+
+} // namespace qm::cli

@@ -1,0 +1,49 @@
+#pragma once
+// JSON in the program's file formats. Reading goes through nlohmann's
+// ordered_json; writing has its own serialiser because every JSON file of a
+// project is compact, pure ASCII, with "\/" and upper-case \u escapes, which
+// nlohmann's dump does not produce.
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace qm {
+
+using Json = nlohmann::ordered_json;
+
+// One parsed document. Floating-point numbers remember the text they were
+// written with, because the formats read "the text form" of a value as it
+// stands in the file (1.50 stays "1.50").
+class TJsonDocument {
+public:
+    // Nothing (std::nullopt) when the text is not JSON.
+    [[nodiscard]] static std::optional<TJsonDocument> Parse(std::string_view text);
+
+    TJsonDocument(TJsonDocument&&) noexcept = default;
+    TJsonDocument& operator=(TJsonDocument&&) noexcept = default;
+    TJsonDocument(const TJsonDocument&) = delete;
+    TJsonDocument& operator=(const TJsonDocument&) = delete;
+
+    [[nodiscard]] const Json& Root() const { return *FRoot; }
+    // A string's content, a number as written, true/false/null as words, and
+    // compact JSON for arrays and objects.
+    [[nodiscard]] std::string TextForm(const Json& value) const;
+
+private:
+    TJsonDocument() = default;
+    std::unique_ptr<Json> FRoot; // heap-held so value addresses survive moves
+    std::unordered_map<const Json*, std::string> FFloatText;
+};
+
+// Compact serialisation in the program's writing rules.
+[[nodiscard]] std::string JsonWrite(const Json& value);
+// A JSON string literal (with quotes) in the writing rules.
+[[nodiscard]] std::string JsonQuote(std::string_view utf8);
+
+// Member of an object, or nullptr when obj is not an object or lacks it.
+[[nodiscard]] const Json* JsonMember(const Json* obj, std::string_view name);
+
+} // namespace qm

@@ -1,0 +1,205 @@
+#include "base/PathUtils.h"
+
+#include "base/Error.h"
+#include "base/StringUtil.h"
+#include "base/Utf8.h"
+#include "platform/AtomicFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace qm {
+
+namespace {
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+bool IsInvalidPathChar(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 32 || c == '"' || c == '<' || c == '>' || c == '|' || c == '*' || c == '?';
+}
+
+bool IsRooted(std::string_view p) {
+    return (p.size() >= 2 && p[1] == ':') || (!p.empty() && (p[0] == '\\' || p[0] == '/'));
+}
+} // namespace
+
+bool IsPathDelimiter(char c) {
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
+std::string ToNativeSeparators(std::string_view path) {
+#ifdef _WIN32
+    return std::string(path);
+#else
+    std::string r(path);
+    for (char& c : r)
+        if (c == '\\')
+            c = '/';
+    return r;
+#endif
+}
+
+std::string EnsureDir(const std::string& path) {
+    if (path.empty())
+        return path;
+    std::error_code ec;
+    if (fs::is_directory(fs::path(path), ec))
+        return path;
+    fs::create_directories(fs::path(path), ec); // reported by the next file operation
+    return path;
+}
+
+std::string IncludeTrailingPathDelimiter(std::string_view path) {
+    std::string r(path);
+    if (r.empty() || !IsPathDelimiter(r.back()))
+        r.push_back(kPathDelim);
+    return r;
+}
+
+std::string ExcludeTrailingPathDelimiter(std::string_view path) {
+    std::string r(path);
+    while (r.size() > 1 && IsPathDelimiter(r.back()))
+        r.pop_back();
+    return r;
+}
+
+std::string JoinPath(std::string_view base, std::string_view relative) {
+    if (relative.empty())
+        return IncludeTrailingPathDelimiter(base);
+    for (char c : relative)
+        if (IsInvalidPathChar(c))
+            throw EInvalidPath("Invalid characters in path: " + std::string(relative));
+    if (IsRooted(relative))
+        return ToNativeSeparators(relative);
+    return IncludeTrailingPathDelimiter(base) + ToNativeSeparators(relative);
+}
+
+std::string ReadFileBytes(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        throw EFileError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        throw EFileError("Cannot read file \"" + fileName + "\".");
+    return bytes;
+}
+
+std::string ReadTextFileUtf8(const std::string& fileName) {
+    std::string bytes = ReadFileBytes(fileName);
+    if (StartsWith(bytes, kBom))
+        bytes.erase(0, kBom.size());
+    if (!IsValidUtf8(bytes))
+        throw EEncodingError("No mapping for the Unicode character exists in the target "
+                             "multi-byte code page: \"" +
+                             fileName + "\"");
+    return bytes;
+}
+
+void WriteFileBytesAtomic(const std::string& fileName, std::string_view bytes) {
+    const std::string dir = ExtractFileDir(fileName);
+    if (!dir.empty())
+        EnsureDir(dir);
+    std::string error;
+    if (!platform::ReplaceFileAtomically(fileName, bytes, error))
+        throw EFileError("Cannot create file \"" + fileName + "\". " + error);
+}
+
+void WriteOutputFile(const std::string& fileName, std::string_view bytes) {
+    const std::string dir = ExtractFileDir(fileName);
+    if (!dir.empty())
+        EnsureDir(dir);
+    std::string error;
+    if (!platform::ReplaceFileAtomically(fileName, bytes, error, false))
+        throw EFileError("Cannot create file \"" + fileName + "\". " + error);
+}
+
+void WriteTextFileUtf8(const std::string& fileName, std::string_view text) {
+    WriteFileBytesAtomic(fileName, text);
+}
+
+std::string SafeFileNamePart(std::string_view text) {
+    std::string r = TrimCtl(text);
+    if (r.empty())
+        return "topic";
+    for (char& c : r) {
+        switch (c) {
+        case '"':
+        case '*':
+        case '/':
+        case ':':
+        case '<':
+        case '>':
+        case '?':
+        case '\\':
+        case '|':
+            c = '_';
+            break;
+        default:
+            break;
+        }
+    }
+    return r;
+}
+
+bool FileExists(const std::string& fileName) {
+    if (fileName.empty())
+        return false;
+    std::error_code ec;
+    return fs::is_regular_file(fs::path(fileName), ec);
+}
+
+bool DirectoryExists(const std::string& path) {
+    if (path.empty())
+        return false;
+    std::error_code ec;
+    return fs::is_directory(fs::path(path), ec);
+}
+
+std::string ExtractFileDir(std::string_view fileName) {
+    size_t p = fileName.size();
+    while (p > 0 && !IsPathDelimiter(fileName[p - 1]))
+        --p;
+    if (p == 0)
+        return "";
+    // Keep the root separator of "/x" so the folder stays absolute.
+    if (p == 1)
+        return std::string(fileName.substr(0, 1));
+    return std::string(fileName.substr(0, p - 1));
+}
+
+std::string ExtractFileName(std::string_view fileName) {
+    size_t p = fileName.size();
+    while (p > 0 && !IsPathDelimiter(fileName[p - 1]))
+        --p;
+    return std::string(fileName.substr(p));
+}
+
+std::string ExtractFileExt(std::string_view fileName) {
+    std::string name = ExtractFileName(fileName);
+    size_t dot = name.rfind('.');
+    if (dot == std::string::npos)
+        return "";
+    return name.substr(dot);
+}
+
+std::string ChangeFileExt(std::string_view fileName, std::string_view ext) {
+    std::string name = ExtractFileName(fileName);
+    size_t dot = name.rfind('.');
+    std::string r(fileName);
+    if (dot != std::string::npos)
+        r.resize(r.size() - (name.size() - dot));
+    r.append(ext);
+    return r;
+}
+
+} // namespace qm

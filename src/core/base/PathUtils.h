@@ -1,0 +1,56 @@
+#pragma once
+// Folder chains, path joining, whole-file UTF-8 text and file-name pieces.
+// Relative parts read from project files use backslashes; on POSIX they are
+// turned into the native separator here, so callers never care.
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+#ifdef _WIN32
+inline constexpr char kPathDelim = '\\';
+#else
+inline constexpr char kPathDelim = '/';
+#endif
+
+// Creates Path with every missing parent; never raises (a failure shows up at
+// the next file operation in that folder). Returns Path.
+std::string EnsureDir(const std::string& path);
+
+// Base plus a separator plus Relative (a rooted Relative replaces Base).
+// Raises EInvalidPath when Relative holds control characters or " < > | * ?.
+[[nodiscard]] std::string JoinPath(std::string_view base, std::string_view relative);
+
+// The whole file as UTF-8 text without a leading byte-order mark. Raises
+// EFileError when it cannot be read and EEncodingError on invalid UTF-8.
+[[nodiscard]] std::string ReadTextFileUtf8(const std::string& fileName);
+
+// Writes Text as UTF-8 without a byte-order mark, creating the folder chain.
+// The bytes reach a temporary file in the same folder first and replace the
+// target by rename, so a crash or a full disk never leaves a truncated file.
+void WriteTextFileUtf8(const std::string& fileName, std::string_view text);
+
+// Trimmed text with " * / : < > ? \ | replaced by "_"; "topic" when empty.
+[[nodiscard]] std::string SafeFileNamePart(std::string_view text);
+
+// --- helpers shared by the storage and publishing code ---
+[[nodiscard]] std::string ReadFileBytes(const std::string& fileName);
+// Atomic replace of fileName by exactly these bytes (folder chain created).
+void WriteFileBytesAtomic(const std::string& fileName, std::string_view bytes);
+// The same without the flush to disk: for generated output that a rerun rebuilds.
+void WriteOutputFile(const std::string& fileName, std::string_view bytes);
+[[nodiscard]] bool FileExists(const std::string& fileName);
+[[nodiscard]] bool DirectoryExists(const std::string& path);
+[[nodiscard]] bool IsPathDelimiter(char c);
+[[nodiscard]] std::string IncludeTrailingPathDelimiter(std::string_view path);
+[[nodiscard]] std::string ExcludeTrailingPathDelimiter(std::string_view path);
+// Folder part without the trailing separator ("" when there is none).
+[[nodiscard]] std::string ExtractFileDir(std::string_view fileName);
+[[nodiscard]] std::string ExtractFileName(std::string_view fileName);
+// Extension with its dot, or "".
+[[nodiscard]] std::string ExtractFileExt(std::string_view fileName);
+[[nodiscard]] std::string ChangeFileExt(std::string_view fileName, std::string_view ext);
+// Backslashes become the native separator (a no-op on Windows).
+[[nodiscard]] std::string ToNativeSeparators(std::string_view path);
+
+} // namespace qm

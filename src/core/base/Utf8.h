@@ -1,0 +1,18 @@
+#pragma once
+// UTF-8 decoding for the places that must see code points: strict validation
+// of files read as UTF-8, and the \u escapes of the JSON writer.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+[[nodiscard]] bool IsValidUtf8(std::string_view s);
+
+// Decodes the code point at s[pos] and advances pos. An invalid sequence yields
+// U+FFFD and advances one byte, so callers never stall on bad input.
+char32_t NextCodePoint(std::string_view s, size_t& pos);
+
+void AppendUtf8(std::string& out, char32_t cp);
+
+} // namespace qm

@@ -1,0 +1,207 @@
+#include "model/Storage.h"
+
+#include "base/Error.h"
+#include "base/Json.h"
+#include "base/PathUtils.h"
+#include "base/StringUtil.h"
+#include "model/DocModel.h"
+
+namespace qm {
+
+namespace {
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+Json StringArray(const std::vector<std::string>& list) {
+    Json a = Json::array();
+    for (const auto& s : list)
+        a.push_back(s);
+    return a;
+}
+
+// A member that must be an array when present; raises on any other type.
+const Json* ArrayMember(const Json& obj, const char* name, const std::string& file) {
+    const Json* m = JsonMember(&obj, name);
+    if (m != nullptr && !m->is_array())
+        throw EJsonError(std::string("Invalid type cast: \"") + name + "\" is not an array in " +
+                         file);
+    return m;
+}
+
+std::vector<std::string> TextList(const TJsonDocument& doc, const Json* arr) {
+    std::vector<std::string> out;
+    if (arr != nullptr)
+        for (const auto& e : *arr)
+            out.push_back(doc.TextForm(e));
+    return out;
+}
+
+bool FlagMember(const TJsonDocument& doc, const Json& obj, const char* name) {
+    const Json* m = JsonMember(&obj, name);
+    return m != nullptr && AsciiLower(doc.TextForm(*m)) == "true";
+}
+
+std::string TextMember(const TJsonDocument& doc, const Json& obj, const char* name) {
+    const Json* m = JsonMember(&obj, name);
+    return m == nullptr ? std::string() : doc.TextForm(*m);
+}
+
+// The document in the file, or nothing when the file does not exist. A file
+// that exists but does not parse is reported, not taken for missing.
+std::optional<TJsonDocument> ReadJsonFile(const std::string& path) {
+    if (!FileExists(path))
+        return std::nullopt;
+    auto doc = TJsonDocument::Parse(ReadTextFileUtf8(path));
+    if (!doc)
+        throw EJsonError("The file is damaged (not valid JSON): " + path);
+    if (!doc->Root().is_object())
+        throw EJsonError("Invalid type cast: the file does not hold a JSON object: " + path);
+    return doc;
+}
+} // namespace
+
+std::string ProjectJsonPath(const std::string& folder) { return JoinPath(folder, "project.json"); }
+
+std::string TopicsJsonPath(const std::string& folder) {
+    return JoinPath(JoinPath(folder, "meta"), "topics.json");
+}
+
+void SaveProjectModel(const TDocProject& project) {
+    EnsureDir(project.RootPath);
+    EnsureDir(JoinPath(project.RootPath, "meta"));
+
+    Json pj = Json::object();
+    pj["title"] = project.Title;
+    pj["styleProfile"] = project.StyleProfile;
+    WriteTextFileUtf8(ProjectJsonPath(project.RootPath), JsonWrite(pj));
+
+    Json tj = Json::object();
+    tj["rootTopicIds"] = StringArray(project.RootTopicIDs);
+    Json topics = Json::array();
+    for (const TTopic& t : project.Topics) {
+        Json o = Json::object();
+        o["id"] = t.ID;
+        o["title"] = t.Title;
+        o["htmlPath"] = "topics\\" + t.ID + ".html";
+        o["parentId"] = t.ParentID;
+        o["excludeWeb"] = t.ExcludeWeb;
+        o["excludeChm"] = t.ExcludeChm;
+        o["excludePdf"] = t.ExcludePdf;
+        o["children"] = StringArray(t.Children);
+        o["keywords"] = StringArray(t.Keywords);
+        o["index"] = StringArray(t.IndexEntries);
+        topics.push_back(std::move(o));
+    }
+    tj["topics"] = std::move(topics);
+    WriteTextFileUtf8(TopicsJsonPath(project.RootPath), JsonWrite(tj));
+}
+
+void LoadProjectModel(const std::string& folder, TDocProject& project) {
+    project.Clear();
+    project.RootPath = folder;
+
+    const std::string pjPath = ProjectJsonPath(folder);
+    if (auto doc = ReadJsonFile(pjPath)) {
+        const Json& root = doc->Root();
+        if (const Json* t = JsonMember(&root, "title"))
+            project.Title = doc->TextForm(*t);
+        const Json* sp = JsonMember(&root, "styleProfile");
+        project.StyleProfile = sp != nullptr ? doc->TextForm(*sp) : "default";
+        if (project.StyleProfile.empty())
+            project.StyleProfile = "default";
+    }
+
+    const std::string tjPath = TopicsJsonPath(folder);
+    if (auto doc = ReadJsonFile(tjPath)) {
+        const Json& root = doc->Root();
+        project.RootTopicIDs = TextList(*doc, ArrayMember(root, "rootTopicIds", tjPath));
+        if (const Json* topics = ArrayMember(root, "topics", tjPath)) {
+            for (const Json& e : *topics) {
+                if (!e.is_object())
+                    throw EJsonError("Invalid type cast: a topic entry is not an object in " +
+                                     tjPath);
+                const std::string id = TextMember(*doc, e, "id");
+                if (id.empty())
+                    continue;
+                auto t = std::make_unique<TTopic>();
+                t->ID = id;
+                t->Title = TextMember(*doc, e, "title");
+                t->ParentID = TextMember(*doc, e, "parentId");
+                t->ExcludeWeb = FlagMember(*doc, e, "excludeWeb");
+                t->ExcludeChm = FlagMember(*doc, e, "excludeChm");
+                t->ExcludePdf = FlagMember(*doc, e, "excludePdf");
+                t->Children = TextList(*doc, ArrayMember(e, "children", tjPath));
+                t->Keywords = TextList(*doc, ArrayMember(e, "keywords", tjPath));
+                t->IndexEntries = TextList(*doc, ArrayMember(e, "index", tjPath));
+                t->HtmlPath = project.TopicHtmlPath(id);
+                project.Topics.Add(std::move(t));
+            }
+        }
+    }
+}
+
+std::string DefaultDataFolderFor(const std::string& fileName) {
+    const std::string dir = ExtractFileDir(fileName);
+    std::string base = ExtractFileName(fileName);
+    const size_t dot = base.rfind('.');
+    if (dot != std::string::npos)
+        base.resize(dot);
+    if (base.empty())
+        base = "Project";
+    return dir.empty() ? base : IncludeTrailingPathDelimiter(dir) + base;
+}
+
+void WriteProjectFile(const std::string& fileName, TDocProject& project) {
+    const std::string dir = ExtractFileDir(fileName);
+    EnsureDir(dir);
+    const std::string dataFolder = DefaultDataFolderFor(fileName);
+    EnsureDir(dataFolder);
+
+    Json pf = Json::object();
+    pf["version"] = "1.0";
+    pf["title"] = project.Title;
+    pf["root"] = dataFolder;
+    WriteFileBytesAtomic(fileName, std::string(kBom) + JsonWrite(pf));
+
+    const std::string saved = project.RootPath;
+    project.RootPath = IncludeTrailingPathDelimiter(dataFolder);
+    try {
+        SaveProjectModel(project);
+    } catch (...) {
+        project.RootPath = saved;
+        throw;
+    }
+    project.RootPath = saved;
+}
+
+TProjectFileInfo ReadProjectFile(const std::string& fileName) {
+    if (!FileExists(fileName))
+        throw EFileError("Project file not found: " + fileName);
+    auto doc = TJsonDocument::Parse(ReadTextFileUtf8(fileName));
+    if (!doc)
+        throw EJsonError("Invalid project file: " + fileName);
+    const Json& root = doc->Root();
+    if (!root.is_object())
+        throw EJsonError("Invalid type cast: the project file does not hold a JSON object: " +
+                         fileName);
+    const Json* title = JsonMember(&root, "title");
+    const Json* rootMember = JsonMember(&root, "root");
+    if (title == nullptr)
+        throw EJsonError("Value not found: \"title\" in " + fileName);
+    if (rootMember == nullptr)
+        throw EJsonError("Value not found: \"root\" in " + fileName);
+
+    TProjectFileInfo info;
+    info.Title = doc->TextForm(*title);
+    // A "root" written on Windows uses backslashes; ToNativeSeparators makes it
+    // a path here, and the fall-back below catches folders of other machines.
+    std::string folder = ToNativeSeparators(doc->TextForm(*rootMember));
+    const std::string def = DefaultDataFolderFor(fileName);
+    if (folder.empty())
+        folder = def;
+    if (!FileExists(ProjectJsonPath(folder)) && FileExists(ProjectJsonPath(def)))
+        folder = def;
+    info.Folder = folder;
+    return info;
+}
+
+} // namespace qm

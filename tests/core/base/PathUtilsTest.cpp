@@ -1,0 +1,113 @@
+#include "base/Error.h"
+#include "base/PathUtils.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+using namespace qm;
+using qm::test::TTempDir;
+
+TEST(JoinPath, JoinsAsTheProjectFilesExpect) {
+    struct Case {
+        const char* base;
+        const char* rel;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"/p", "", "/p/"},
+        {"/p/", "", "/p/"},
+        {"/p/", "topics\\a.html", "/p/topics/a.html"}, // stored backslashes are separators
+        {"/p", "topics/a.html", "/p/topics/a.html"},
+        {"/p", "/x.css", "/x.css"},             // rooted part wins
+        {"/p", "\\x", "/x"},
+        {"/p", "D:\\x.css", "D:/x.css"},        // drive designation counts as rooted
+        {"/p", "a/../b", "/p/a/../b"},          // nothing normalised
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JoinPath(c.base, c.rel), c.expected) << c.base << " + " << c.rel;
+}
+
+TEST(JoinPath, RejectsCharactersNoPathMayHold) {
+    for (const char* rel : {"a?b", "a*b", "a\"b", "a<b", "a>b", "a|b", "a\tb"})
+        EXPECT_THROW((void)JoinPath("/p", rel), EInvalidPath) << rel;
+    EXPECT_NO_THROW((void)JoinPath("/p?", "ok")); // the base is not tested
+}
+
+TEST(SafeFileNamePart, MakesFileNamePieces) {
+    struct Case {
+        const char* in;
+        const char* out;
+    };
+    const Case cases[] = {{"   ", "topic"},
+                          {" a/b:c ", "a_b_c"},
+                          {"x?y*z", "x_y_z"},
+                          {"a b.c", "a b.c"},
+                          {"\"<>|\\", "_____"},
+                          {"0123ABCD", "0123ABCD"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(SafeFileNamePart(c.in), c.out) << c.in;
+}
+
+TEST(TextFiles, ByteOrderMarkSkippedOnReadAndNeverWritten) {
+    TTempDir dir;
+    qm::test::WriteFile(dir / "bom.txt", "\xEF\xBB\xBFhello");
+    EXPECT_EQ(ReadTextFileUtf8(dir / "bom.txt"), "hello");
+
+    WriteTextFileUtf8(dir / "deep/chain/of/folders/out.txt", "caf\xC3\xA9\r\n");
+    EXPECT_EQ(qm::test::ReadFile(dir / "deep/chain/of/folders/out.txt"), "caf\xC3\xA9\r\n");
+
+    WriteTextFileUtf8(dir / "empty.txt", "");
+    EXPECT_EQ(std::filesystem::file_size(dir / "empty.txt"), 0u);
+}
+
+TEST(TextFiles, ReadFailsOnMissingFileAndInvalidUtf8) {
+    TTempDir dir;
+    EXPECT_THROW((void)ReadTextFileUtf8(dir / "missing.txt"), EFileError);
+    for (const char* bad : {"\xC3", "a\xFF", "\xED\xA0\x80", "\xC0\xAF"}) {
+        qm::test::WriteFile(dir / "bad.txt", bad);
+        EXPECT_THROW((void)ReadTextFileUtf8(dir / "bad.txt"), EEncodingError);
+    }
+}
+
+// A write that runs out of space must leave the old file whole and no
+// temporary file behind. The file-size limit makes write() fail the way a
+// full disk does.
+TEST(TextFiles, FailedWriteLeavesTheOldFileIntact) {
+    TTempDir dir;
+    const std::string target = dir / "page.html";
+    WriteTextFileUtf8(target, "old content");
+
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit tiny = old;
+    tiny.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    bool threw = false;
+    try {
+        WriteTextFileUtf8(target, std::string(100000, 'x'));
+    } catch (const EFileError&) {
+        threw = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(qm::test::ReadFile(target), "old content");
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path()))
+        ++files;
+    EXPECT_EQ(files, 1) << "a temporary file was left behind";
+}
+
+TEST(FileNames, SplitAndChange) {
+    EXPECT_EQ(ExtractFileDir("/a/b/c.hff"), "/a/b");
+    EXPECT_EQ(ExtractFileDir("c.hff"), "");
+    EXPECT_EQ(ExtractFileName("/a/b/c.hff"), "c.hff");
+    EXPECT_EQ(ExtractFileExt("/a/b.d/c"), "");
+    EXPECT_EQ(ChangeFileExt("/a/b/c.hff", ".json"), "/a/b/c.json");
+}
