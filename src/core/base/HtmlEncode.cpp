@@ -17,4 +17,20 @@ std::string HtmlEncode(std::string_view text) {
     return r;
 }
 
+std::string EscapeHtmlText(std::string_view text) {
+    std::string r;
+    r.reserve(text.size() + text.size() / 8);
+    for (char c : text) {
+        switch (c) {
+        case '&': r += "&amp;"; break;
+        case '<': r += "&lt;"; break;
+        case '>': r += "&gt;"; break;
+        case '"': r += "&quot;"; break;
+        case '\'': r += "&#39;"; break;
+        default: r.push_back(c);
+        }
+    }
+    return r;
+}
+
 } // namespace qm
