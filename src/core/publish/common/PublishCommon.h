@@ -1,0 +1,29 @@
+#pragma once
+// Pieces every publisher shares: the settings loaded for one run, the copy of
+// the assets tree, and the output folder's bookkeeping of pages written.
+#include "settings/ProjectSettings.h"
+
+#include <string>
+#include <vector>
+
+namespace qm {
+
+class TDocProject;
+
+// Defaults, overlaid by the project's settings file when it exists and holds
+// a JSON object.
+[[nodiscard]] TProjectSettings LoadPublishSettings(const TDocProject& project);
+
+// Copies every file of Source into Target (replacing), and every folder
+// recursively; empty folders are created too. Raises EFileError on failure.
+void CopyFolderTree(const std::string& source, const std::string& target);
+
+// Removes the *.html files in a published topics folder that are not in
+// keep (file names such as "ID.html"), so pages of deleted or excluded topics
+// do not linger in the output. Nothing else is touched.
+void RemoveStalePages(const std::string& topicsFolder, const std::vector<std::string>& keep);
+
+// The trimmed text of a file, or "" when it does not exist.
+[[nodiscard]] std::string ReadTrimmedIfExists(const std::string& fileName);
+
+} // namespace qm
