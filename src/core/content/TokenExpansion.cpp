@@ -1,0 +1,348 @@
+#include "content/TokenExpansion.h"
+
+#include "base/HtmlEncode.h"
+#include "base/StringUtil.h"
+#include "base/Utf8.h"
+#include "content/ReusableContentCache.h"
+#include "content/TokenExpansionSteps.h"
+#include "model/DocModel.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace qm {
+
+namespace {
+
+// Repeated passes are how nested constructs are reached, since no pass
+// searches its own replacements again.
+constexpr int kSnippetPasses = 10;
+constexpr int kConditionPhasePasses = 10;
+constexpr int kConditionPairPasses = 20;
+
+constexpr TRegexOptions kTokenOptions{.Caseless = true, .DotAll = true};
+constexpr TRegexOptions kDecorationOptions{.Caseless = true};
+
+// Compiled once for the whole program and shared by all publishing threads.
+struct TExpansionPatterns {
+    // {snip:Note}, { SNIP : Note }
+    TRegex SnippetToken{R"re(\{\s*snip\s*:\s*(?<name>[^\}]+?)\s*\})re", kTokenOptions};
+    // {var:Product}
+    TRegex VariableToken{R"re(\{\s*var\s*:\s*(?<name>[^\}]+?)\s*\})re", kTokenOptions};
+    // {begincond:Pro}...{endcond:Pro}
+    TRegex NamedEndBlock{R"re(\{\s*begincond\s*:\s*(?<name>[^\}]+?)\s*\}(?<body>.*?))re"
+                         R"re(\{\s*endcond\s*:\s*(?<endname>[^\}]+?)\s*\})re",
+                         kTokenOptions};
+    // {begincond:Pro}...{endcond}
+    TRegex PlainEndBlock{
+        R"re(\{\s*begincond\s*:\s*(?<name>[^\}]+?)\s*\}(?<body>.*?)\{\s*endcond\s*\})re",
+        kTokenOptions};
+    // Any begin or end marker: {begincond:Pro}, {endcond}, {endcond:Pro}
+    TRegex LeftoverMarker{
+        R"re(\{\s*begincond\s*:\s*[^\}]+?\s*\}|\{\s*endcond\s*(?::\s*[^\}]+?\s*)?\})re",
+        kTokenOptions};
+    // <p class="x"> {begincond:Pro} </p>
+    TRegex BeginMarkerOnlyBlock{
+        R"re(<(?<tag>p|div|section|article|li|blockquote|h[1-6]|tr|td|th)\b(?<attrs>[^>]*)>)re"
+        R"re(\s*(?<token>\{\s*begincond\s*:\s*[^\}]+?\s*\})\s*</\k<tag>>)re",
+        kTokenOptions};
+    // <p>{endcond}</p>, <li>{endcond:Pro}</li>
+    TRegex EndMarkerOnlyBlock{
+        R"re(<(?<tag>p|div|section|article|li|blockquote|h[1-6]|tr|td|th)\b(?<attrs>[^>]*)>)re"
+        R"re(\s*(?<token>\{\s*endcond\s*(?::\s*[^\}]+?\s*)?\})\s*</\k<tag>>)re",
+        kTokenOptions};
+    // <span style="border: 1px dashed #999">
+    TRegex DecoratedStyle{
+        R"re(\sstyle="[^">]*(border\s*:\s*1px\s+dashed|background\s*:\s*#eef5ff)[^">]*")re",
+        kDecorationOptions};
+    TRegex NonEditable{R"re(\scontenteditable="false")re", kDecorationOptions};
+    TRegex Title{R"re(\stitle="[^"]*")re", kDecorationOptions};
+
+    // The closing parts of the patterns above on their own. They bound where
+    // a block can lie (WindowBeforeLastCloser): a begin marker with no end
+    // marker after it would otherwise make every attempt scan to the end of
+    // the page, which is quadratic on a page full of unclosed markers.
+    TRegex NamedEndMarker{R"re(\{\s*endcond\s*:\s*[^\}]+?\s*\})re", kTokenOptions};
+    TRegex PlainEndMarker{R"re(\{\s*endcond\s*\})re", kTokenOptions};
+    // </p>, </TD> (the marker-only blocks' closing tags)
+    TRegex BlockEndTag{R"re(</(?:p|div|section|article|li|blockquote|h[1-6]|tr|td|th)>)re",
+                       kTokenOptions};
+};
+
+const TExpansionPatterns& Patterns() {
+    static const TExpansionPatterns patterns;
+    return patterns;
+}
+
+// Every pattern of the condition phase holds one of these words. They have
+// no letter that caseless UTF matching pairs with a non-ASCII one (as it does
+// k and s), so an ASCII search decides exactly whether the phase has work.
+bool MentionsConditionMarker(std::string_view html) {
+    return FindAsciiNoCase(html, "begincond") != std::string_view::npos ||
+           FindAsciiNoCase(html, "endcond") != std::string_view::npos;
+}
+
+// A token name as written in HTML: entities decoded, blanks at both ends
+// removed.
+std::string TokenName(std::string_view written) {
+    return TrimCtl(HtmlDecode(written));
+}
+
+// RegexReplaceWith limited to where a block that ends with `closer` can lie;
+// the input unchanged when there is no such place.
+std::string ReplaceBlocks(const std::string& input, const TRegex& block, const TRegex& closer,
+                          char openerEnd, const TRegexReplacer& replace) {
+    const std::optional<TRegexWindow> window = WindowBeforeLastCloser(closer, input, openerEnd);
+    if (!window)
+        return input;
+    return RegexReplaceWith(input, block, replace, *window);
+}
+
+// RegexReplaceWith for a pattern whose matches end at the first "}" after
+// their start (tokens, markers): nothing after the last "}" can match.
+std::string ReplaceTokens(std::string_view text, const TRegex& token,
+                          const TRegexReplacer& replace) {
+    const std::optional<TRegexWindow> window = WindowBeforeLastChar(text, '}');
+    if (!window)
+        return std::string(text);
+    return RegexReplaceWith(text, token, replace, *window);
+}
+
+// The text between tags goes through `replaceRun`; tags, from "<" to the
+// next ">" (or to the end), are copied unchanged.
+template <typename TReplaceRun>
+std::string ReplaceInTextRuns(std::string_view html, const TReplaceRun& replaceRun) {
+    std::string out;
+    out.reserve(html.size());
+    size_t pos = 0;
+    while (pos < html.size()) {
+        if (html[pos] == '<') {
+            const size_t close = html.find('>', pos);
+            const size_t end = close == std::string_view::npos ? html.size() : close + 1;
+            out.append(html, pos, end - pos);
+            pos = end;
+        } else {
+            const size_t open = html.find('<', pos);
+            const size_t end = open == std::string_view::npos ? html.size() : open;
+            const std::string_view run = html.substr(pos, end - pos);
+            // Every token starts with "{"; most runs hold none.
+            if (run.find('{') == std::string_view::npos)
+                out += run;
+            else
+                out += replaceRun(run);
+            pos = end;
+        }
+    }
+    return out;
+}
+
+// Puts a snippet on the trail for the time its expansion runs.
+class TTrailStep {
+public:
+    TTrailStep(TSnippetTrail& trail, std::string key) : FTrail(trail) {
+        FTrail.push_back(std::move(key));
+    }
+    ~TTrailStep() { FTrail.pop_back(); }
+    TTrailStep(const TTrailStep&) = delete;
+    TTrailStep& operator=(const TTrailStep&) = delete;
+
+private:
+    TSnippetTrail& FTrail;
+};
+
+bool DecodeEntity(std::string_view body, std::string& out) {
+    static constexpr std::pair<std::string_view, char> kNamed[] = {
+        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+    for (const auto& [name, c] : kNamed)
+        if (body == name) {
+            out.push_back(c);
+            return true;
+        }
+    // &#233; -- decimal only, up to the largest code point.
+    if (body.size() < 2 || body.size() > 8 || body[0] != '#')
+        return false;
+    std::uint32_t cp = 0;
+    for (char c : body.substr(1)) {
+        if (c < '0' || c > '9')
+            return false;
+        cp = cp * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return false;
+    AppendUtf8(out, static_cast<char32_t>(cp));
+    return true;
+}
+
+} // namespace
+
+std::string RegexReplaceWith(std::string_view input, const TRegex& regex,
+                             const TRegexReplacer& replace, TRegexWindow window) {
+    std::string out;
+    size_t pos = 0;
+    bool any = false;
+    regex.ForEachMatch(
+        input,
+        [&](const TRegexMatch& m) {
+            const std::string_view text = m.Group();
+            if (text.empty())
+                return;
+            // The match itself is the last place the text can first occur.
+            const size_t found = input.substr(pos, m.End() - pos).find(text);
+            if (found == std::string_view::npos)
+                return;
+            if (!any)
+                out.reserve(input.size());
+            any = true;
+            out.append(input, pos, found);
+            out += replace(m);
+            pos += found + text.size();
+        },
+        window);
+    if (!any)
+        return std::string(input);
+    out.append(input, pos, std::string_view::npos);
+    return out;
+}
+
+std::string HtmlDecode(std::string_view text) {
+    if (text.find('&') == std::string_view::npos)
+        return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t amp = text.find('&', pos);
+        if (amp == std::string_view::npos)
+            break;
+        out.append(text, pos, amp - pos);
+        pos = amp + 1;
+        // The longest entity decoded here, "&#1114111;", has 8 characters
+        // between "&" and ";".
+        const size_t semi = text.substr(pos, 9).find(';');
+        if (semi != std::string_view::npos && DecodeEntity(text.substr(pos, semi), out))
+            pos += semi + 1;
+        else
+            out.push_back('&');
+    }
+    out.append(text, pos, std::string_view::npos);
+    return out;
+}
+
+std::string ReplaceSnippetTokensInText(std::string_view text, const TDocProject& project,
+                                       const TReusableProjectContent& store, TSnippetTrail& trail) {
+    return ReplaceTokens(text, Patterns().SnippetToken, [&](const TRegexMatch& m) {
+        const std::string name = TokenName(m.Group("name"));
+        const std::string html = store.SnippetHtml(name, "");
+        if (html.empty())
+            return std::string();
+        // Lookups ignore the case of ASCII letters, so names that differ only
+        // in that case are the same snippet.
+        std::string key = AsciiLower(name);
+        if (std::find(trail.begin(), trail.end(), key) != trail.end())
+            return std::string();
+        const TTrailStep step(trail, std::move(key));
+        return ExpandReusableContent(project, html, trail);
+    });
+}
+
+std::string ReplaceSnippetTokensInHtml(std::string_view html, const TDocProject& project,
+                                       const TReusableProjectContent& store, TSnippetTrail& trail) {
+    return ReplaceInTextRuns(html, [&](std::string_view run) {
+        return ReplaceSnippetTokensInText(run, project, store, trail);
+    });
+}
+
+std::string StripConditionMarkerOnlyBlocks(std::string_view html) {
+    if (!MentionsConditionMarker(html))
+        return std::string(html);
+    const TExpansionPatterns& p = Patterns();
+    const auto token = [](const TRegexMatch& m) { return std::string(m.Group("token")); };
+    std::string result =
+        ReplaceBlocks(std::string(html), p.BeginMarkerOnlyBlock, p.BlockEndTag, '>', token);
+    return ReplaceBlocks(result, p.EndMarkerOnlyBlock, p.BlockEndTag, '>', token);
+}
+
+std::string ReplaceConditionTokens(std::string_view html, const TReusableProjectContent& store) {
+    if (!MentionsConditionMarker(html))
+        return std::string(html);
+    const TExpansionPatterns& p = Patterns();
+    const auto namedEnd = [&](const TRegexMatch& m) {
+        const std::string name = TokenName(m.Group("name"));
+        // An end marker of another block: left as it is, so this pair is
+        // never resolved and only loses its markers at the end.
+        if (!SameTextAscii(name, TokenName(m.Group("endname"))))
+            return std::string(m.Group());
+        return store.ConditionEnabled(name, false) ? std::string(m.Group("body")) : std::string();
+    };
+    const auto plainEnd = [&](const TRegexMatch& m) {
+        return store.ConditionEnabled(TokenName(m.Group("name")), false)
+                   ? std::string(m.Group("body"))
+                   : std::string();
+    };
+    std::string result = StripConditionMarkerOnlyBlocks(html);
+    for (int pass = 0; pass < kConditionPairPasses; ++pass) {
+        std::string next = ReplaceBlocks(result, p.NamedEndBlock, p.NamedEndMarker, '}', namedEnd);
+        next = ReplaceBlocks(next, p.PlainEndBlock, p.PlainEndMarker, '}', plainEnd);
+        // A pass that changes nothing would change nothing again.
+        if (next == result)
+            break;
+        result = std::move(next);
+    }
+    return ReplaceTokens(result, p.LeftoverMarker,
+                         [](const TRegexMatch&) { return std::string(); });
+}
+
+std::string ReplaceVariableTokensInText(std::string_view text,
+                                        const TReusableProjectContent& store) {
+    return ReplaceTokens(text, Patterns().VariableToken, [&](const TRegexMatch& m) {
+        return HtmlEncode(store.VariableValue(TokenName(m.Group("name")), ""));
+    });
+}
+
+std::string ReplaceVariableTokensInHtml(std::string_view html,
+                                        const TReusableProjectContent& store) {
+    return ReplaceInTextRuns(
+        html, [&](std::string_view run) { return ReplaceVariableTokensInText(run, store); });
+}
+
+std::string StripTokenDecoration(std::string_view html) {
+    const TExpansionPatterns& p = Patterns();
+    const auto nothing = [](const TRegexMatch&) { return std::string(); };
+    std::string result = RegexReplaceWith(html, p.DecoratedStyle, nothing);
+    result = RegexReplaceWith(result, p.NonEditable, nothing);
+    return RegexReplaceWith(result, p.Title, nothing);
+}
+
+std::string ExpandReusableContent(const TDocProject& project, const std::string& html,
+                                  TSnippetTrail& trail) {
+    if (project.RootPath.empty() || html.empty())
+        return html;
+    // Read for every page and every snippet, so a change saved meanwhile
+    // counts from the next one on; unchanged, the file is not parsed again.
+    const std::shared_ptr<const TReusableProjectContent> store = CurrentReusableContent(project);
+    std::string result = html;
+    // Snippets first, so that a snippet may hold whole conditional blocks;
+    // variables last, so that a token inside a dropped block is never looked
+    // up and a value that looks like a token stays text.
+    for (int pass = 0; pass < kSnippetPasses; ++pass) {
+        std::string next = ReplaceSnippetTokensInHtml(result, project, *store, trail);
+        if (next == result)
+            break;
+        result = std::move(next);
+    }
+    for (int pass = 0; pass < kConditionPhasePasses; ++pass) {
+        std::string next = ReplaceConditionTokens(result, *store);
+        if (next == result)
+            break;
+        result = std::move(next);
+    }
+    result = ReplaceVariableTokensInHtml(result, *store);
+    return StripTokenDecoration(result);
+}
+
+std::string ExpandReusableContent(const TDocProject& project, const std::string& html) {
+    TSnippetTrail trail;
+    return ExpandReusableContent(project, html, trail);
+}
+
+} // namespace qm

@@ -1,0 +1,71 @@
+#pragma once
+// The steps of ExpandReusableContent, declared for their tests; nothing else
+// calls them. Each step works on text with regular expressions and a small
+// scanner, never on a document tree.
+#include "base/Regex.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+
+class TDocProject;
+class TReusableProjectContent;
+
+// Lower-cased names of the snippets whose expansion is under way, outermost
+// first. The token of a snippet on this trail becomes empty text: that is
+// what stops a snippet that includes itself, directly or through others,
+// while any acyclic nesting still expands fully.
+using TSnippetTrail = std::vector<std::string>;
+
+// ExpandReusableContent inside the expansion of the snippets on `trail`.
+[[nodiscard]] std::string ExpandReusableContent(const TDocProject& project, const std::string& html,
+                                                TSnippetTrail& trail);
+
+using TRegexReplacer = std::function<std::string(const TRegexMatch&)>;
+
+// Every match of `regex` in `input` replaced by replace(match), in one pass
+// over the unchanged input: empty matches are skipped, and each replaced
+// stretch is the first occurrence of the matched text at or after the end of
+// the previous one (which for patterns that look at nothing around their
+// match is the match itself). Replacements are not searched again.
+// `window` only tells where matches can lie (see TRegexWindow).
+[[nodiscard]] std::string RegexReplaceWith(std::string_view input, const TRegex& regex,
+                                           const TRegexReplacer& replace, TRegexWindow window = {});
+
+// Decodes &amp; &lt; &gt; &quot; &apos; and decimal references such as &#233;;
+// any other ampersand stays as it is.
+[[nodiscard]] std::string HtmlDecode(std::string_view text);
+
+// Snippet tokens in the text between tags become the snippet's HTML, itself
+// fully expanded; unknown and empty snippets become empty text.
+[[nodiscard]] std::string ReplaceSnippetTokensInHtml(std::string_view html,
+                                                     const TDocProject& project,
+                                                     const TReusableProjectContent& store,
+                                                     TSnippetTrail& trail);
+[[nodiscard]] std::string ReplaceSnippetTokensInText(std::string_view text,
+                                                     const TDocProject& project,
+                                                     const TReusableProjectContent& store,
+                                                     TSnippetTrail& trail);
+
+// Conditional blocks kept (body only) or dropped; then every marker left over
+// is removed. Markers count anywhere, inside tags too.
+[[nodiscard]] std::string ReplaceConditionTokens(std::string_view html,
+                                                 const TReusableProjectContent& store);
+// A block element (p, div, li, h1 ...) that holds nothing but one marker is
+// replaced by the bare marker, so resolving the block leaves no empty one.
+[[nodiscard]] std::string StripConditionMarkerOnlyBlocks(std::string_view html);
+
+// Variable tokens in the text between tags become the HTML-encoded value.
+[[nodiscard]] std::string ReplaceVariableTokensInHtml(std::string_view html,
+                                                      const TReusableProjectContent& store);
+[[nodiscard]] std::string ReplaceVariableTokensInText(std::string_view text,
+                                                      const TReusableProjectContent& store);
+
+// Removes what the editor adds to show tokens: styles with a dashed 1px frame
+// or the #eef5ff background, contenteditable="false" and title attributes.
+[[nodiscard]] std::string StripTokenDecoration(std::string_view html);
+
+} // namespace qm

@@ -1,0 +1,54 @@
+// Inputs shaped to make a backtracking matcher slow. Each finishes far
+// within a second; the CTest timeout of this executable only catches a hang.
+#include "base/Regex.h"
+#include "base/StringUtil.h"
+#include "html/HtmlUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace qm;
+
+namespace {
+
+std::string Repeat(std::string_view piece, size_t times) {
+    std::string s;
+    s.reserve(piece.size() * times);
+    for (size_t i = 0; i < times; ++i)
+        s += piece;
+    return s;
+}
+
+TEST(HtmlPathological, MegabyteOfUnclosedScriptTags) {
+    // Every "<script>" would otherwise look for its "</script>" to the end of the page.
+    const std::string flood = Repeat("<script>x ", 100'000);
+    const std::string text = TrimCtl(Repeat("x ", 100'000));
+    EXPECT_EQ(HtmlToPlainText(flood), text);
+    EXPECT_EQ(HtmlToPlainText("<style>s</style><script>j</script>" + flood), text);
+}
+
+TEST(HtmlPathological, MegabyteOfUnclosedTags) {
+    // Each "<" would otherwise look for its ">" to the end of the page.
+    const std::string page = Repeat("<a b", 256 * 1024);
+    EXPECT_EQ(HtmlToPlainText(page), page);
+}
+
+TEST(HtmlPathological, TenThousandNestedTags) {
+    const std::string id = "0123456789ABCDEF0123456789ABCDEF";
+    const std::string page = Repeat("<div><span>", 10'000) + "<a href=\"doc:" + id + "\">deep</a>" +
+                             Repeat("</span></div>", 10'000);
+    EXPECT_EQ(HtmlToPlainText(page), "deep");
+    EXPECT_EQ(CollectDocLinkIds(page), std::vector<std::string>{id});
+    const std::string rewritten = RewriteDocLinks(page, [](const std::string&) { return "t"; });
+    EXPECT_EQ(rewritten.size(), page.size() - id.size() - 4 + 1);
+}
+
+TEST(HtmlPathological, CatastrophicBacktrackingStopsAtTheMatchLimit) {
+    // Nested repeats that fail at the end try every way of splitting the
+    // run: 2^40 steps without a limit.
+    const TRegex re(R"((a+)+$)");
+    EXPECT_THROW((void)re.IsMatch(std::string(40, 'a') + "b"), ERegexError);
+}
+
+} // namespace
