@@ -18,6 +18,10 @@ const std::string kEmpty;
 } // namespace
 
 TTranslationTable TTranslationTable::Parse(std::string_view text) {
+    // Editors on Windows like to save the table with a byte-order mark.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (StartsWith(text, kBom))
+        text.remove_prefix(kBom.size());
     std::vector<std::string> lines = SplitLines(text);
     // A final line break does not start another (empty) line; every other
     // empty line counts.
@@ -28,6 +32,11 @@ TTranslationTable TTranslationTable::Parse(std::string_view text) {
     if (n <= 0)
         return t;
     const size_t perLanguage = (lines.size() - 1) / static_cast<size_t>(n);
+    // Without one complete group there is not even a name to show for a
+    // language; stopping here also keeps a garbage count such as 2000000000
+    // from allocating that many columns.
+    if (perLanguage == 0)
+        return t;
     t.FColumns.assign(static_cast<size_t>(n), {});
     for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
         t.FColumns[i].reserve(perLanguage);
@@ -96,6 +105,9 @@ void LoadTranslation(const std::string& fileName, const std::string& languageCod
     auto& st = State();
     st.CurrentCode = languageCode;
     st.CurrentIndex = 0;
+    // A table from an earlier load must not outlive a file that has gone away
+    // since: the Language menu is built from whatever table is held here.
+    st.Table = TTranslationTable();
     try {
         if (!FileExists(fileName))
             return;
@@ -114,6 +126,8 @@ void SetCurrentLanguage(int index) {
     st.CurrentCode = st.Table.Code(st.CurrentIndex);
 }
 
-const TTranslationState& TranslationState() { return State(); }
+const TTranslationState& TranslationState() {
+    return State();
+}
 
 } // namespace qm
