@@ -115,11 +115,15 @@ void WriteFileBytesAtomic(const std::string& fileName, std::string_view bytes) {
 }
 
 void WriteOutputFile(const std::string& fileName, std::string_view bytes) {
+    WriteOutputFileParts(fileName, {bytes});
+}
+
+void WriteOutputFileParts(const std::string& fileName, const std::vector<std::string_view>& parts) {
     const std::string dir = ExtractFileDir(fileName);
     if (!dir.empty())
         EnsureDir(dir);
     std::string error;
-    if (!platform::ReplaceFileAtomically(fileName, bytes, error, false))
+    if (!platform::ReplaceFileAtomically(fileName, parts, error, false))
         throw EFileError("Cannot create file \"" + fileName + "\". " + error);
 }
 

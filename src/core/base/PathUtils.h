@@ -4,6 +4,7 @@
 // turned into the native separator here, so callers never care.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm {
 
@@ -39,6 +40,8 @@ void WriteTextFileUtf8(const std::string& fileName, std::string_view text);
 void WriteFileBytesAtomic(const std::string& fileName, std::string_view bytes);
 // The same without the flush to disk: for generated output that a rerun rebuilds.
 void WriteOutputFile(const std::string& fileName, std::string_view bytes);
+// Generated output given in pieces, so large files need not be concatenated.
+void WriteOutputFileParts(const std::string& fileName, const std::vector<std::string_view>& parts);
 [[nodiscard]] bool FileExists(const std::string& fileName);
 [[nodiscard]] bool DirectoryExists(const std::string& path);
 [[nodiscard]] bool IsPathDelimiter(char c);

@@ -31,6 +31,11 @@ mode_t NewFileMode() {
 
 bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes,
                            std::string& error, bool durable) {
+    return ReplaceFileAtomically(fileName, std::vector<std::string_view>{bytes}, error, durable);
+}
+
+bool ReplaceFileAtomically(const std::string& fileName, const std::vector<std::string_view>& parts,
+                           std::string& error, bool durable) {
     mode_t mode = NewFileMode();
     struct stat st {};
     if (::stat(fileName.c_str(), &st) == 0) {
@@ -53,17 +58,19 @@ bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes,
         return false;
     };
     ::fchmod(fd, mode);
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
+    for (std::string_view bytes : parts) {
+        const char* p = bytes.data();
+        size_t left = bytes.size();
+        while (left > 0) {
+            ssize_t n = ::write(fd, p, left);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return fail(errno);
+            }
+            p += n;
+            left -= static_cast<size_t>(n);
         }
-        p += n;
-        left -= static_cast<size_t>(n);
     }
     if (durable && ::fsync(fd) != 0)
         return fail(errno);
@@ -82,6 +89,11 @@ bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes,
 #else
 bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes,
                            std::string& error, bool durable) {
+    return ReplaceFileAtomically(fileName, std::vector<std::string_view>{bytes}, error, durable);
+}
+
+bool ReplaceFileAtomically(const std::string& fileName, const std::vector<std::string_view>& parts,
+                           std::string& error, bool durable) {
     const std::string tmp = fileName + ".tmp-qm";
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
@@ -89,7 +101,8 @@ bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes,
             error = std::strerror(errno);
             return false;
         }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        for (std::string_view bytes : parts)
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         (void)durable;
         out.flush();
         if (!out) {

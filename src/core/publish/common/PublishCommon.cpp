@@ -42,7 +42,7 @@ void CopyFolderTree(const std::string& source, const std::string& target) {
     }
 }
 
-void RemoveStalePages(const std::string& topicsFolder, const std::vector<std::string>& keep) {
+size_t RemoveStalePages(const std::string& topicsFolder, const std::vector<std::string>& keep) {
     const std::unordered_set<std::string> wanted(keep.begin(), keep.end());
     std::error_code ec;
     std::vector<fs::path> stale;
@@ -53,8 +53,11 @@ void RemoveStalePages(const std::string& topicsFolder, const std::vector<std::st
         if (EndsWith(AsciiLower(name), ".html") && wanted.count(name) == 0)
             stale.push_back(e.path());
     }
+    size_t removed = 0;
     for (const auto& p : stale)
-        fs::remove(p, ec); // a page that cannot go is left; the next export tries again
+        if (fs::remove(p, ec)) // a page that cannot go is left; the next export tries again
+            ++removed;
+    return removed;
 }
 
 std::string ReadTrimmedIfExists(const std::string& fileName) {

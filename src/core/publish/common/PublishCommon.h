@@ -20,8 +20,8 @@ void CopyFolderTree(const std::string& source, const std::string& target);
 
 // Removes the *.html files in a published topics folder that are not in
 // keep (file names such as "ID.html"), so pages of deleted or excluded topics
-// do not linger in the output. Nothing else is touched.
-void RemoveStalePages(const std::string& topicsFolder, const std::vector<std::string>& keep);
+// do not linger in the output. Nothing else is touched. Returns how many went.
+size_t RemoveStalePages(const std::string& topicsFolder, const std::vector<std::string>& keep);
 
 // The trimmed text of a file, or "" when it does not exist.
 [[nodiscard]] std::string ReadTrimmedIfExists(const std::string& fileName);

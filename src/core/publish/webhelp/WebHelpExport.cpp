@@ -1,0 +1,144 @@
+#include "publish/webhelp/WebHelpExport.h"
+
+#include "base/Error.h"
+#include "base/HtmlEncode.h"
+#include "base/PathUtils.h"
+#include "base/StringUtil.h"
+#include "content/TokenExpansion.h"
+#include "html/HtmlUtils.h"
+#include "model/DocModel.h"
+#include "publish/SettingsCss.h"
+#include "publish/common/ParallelFor.h"
+#include "publish/common/PublishCommon.h"
+#include "publish/webhelp/WebHelpData.h"
+#include "publish/webhelp/WebHelpPage.h"
+
+
+namespace qm {
+
+namespace {
+
+std::string BuildFooter(const TProjectSettings& s) {
+    if (!s.CopyrightEnabled || TrimCtl(s.CopyrightText).empty())
+        return "";
+    return "<div class=\"qz-page-footer\" style=\"padding:10px 16px;border-top:1px solid "
+           "#d0d0d0;font-size:12px;opacity:0.85;\">" +
+           EscapeHtmlText(s.CopyrightText) + "</div>";
+}
+
+// A style profile name is a file name; one that climbs out of styles/ is
+// treated as missing.
+std::string StyleProfilePath(const TDocProject& p) {
+    if (!TDocProject::IsSafeTopicId(p.StyleProfile))
+        return "";
+    return JoinPath(JoinPath(p.RootPath, "styles"), p.StyleProfile + ".css");
+}
+
+std::string ReadIfExists(const std::string& path) {
+    return (!path.empty() && FileExists(path)) ? ReadTextFileUtf8(path) : std::string();
+}
+
+} // namespace
+
+TWebHelpExportReport ExportWebHelp(const TDocProject& project, const std::string& outDir,
+                                   const TWebHelpExportOptions& options) {
+    TWebHelpExportReport report;
+    EnsureDir(outDir);
+    const TProjectSettings settings = LoadPublishSettings(project);
+    const std::string pageBg = ColorToHtml(settings.DefaultPageBgColor);
+    const std::string footer = BuildFooter(settings);
+    const std::string topicsOut = EnsureDir(JoinPath(outDir, "topics"));
+    EnsureDir(JoinPath(outDir, "assets"));
+
+    std::vector<const TTopic*> published;
+    for (const TTopic& t : project.Topics) {
+        if (t.ExcludeWeb)
+            continue;
+        if (!TDocProject::IsSafeTopicId(t.ID)) {
+            report.Warnings.push_back("Topic skipped, its id cannot name a file: " + t.ID);
+            continue;
+        }
+        published.push_back(&t);
+    }
+
+    const TDocLinkTarget webRule = [&project](const std::string& id) -> std::string {
+        const TTopic* t = project.Topics.Find(id);
+        return (t != nullptr && !t->ExcludeWeb) ? id + ".html" : std::string();
+    };
+
+    std::vector<TWebHelpSearchText> search(published.size());
+    ParallelFor(published.size(), options.Threads, options.Progress, [&](size_t i) {
+        const TTopic& t = *published[i];
+        const std::string raw = ReadIfExists(project.TopicHtmlPath(t.ID));
+        const bool blank = TrimCtl(raw).empty();
+        std::string text = blank ? "<h1>" + EscapeHtmlText(t.Title) + "</h1>" : raw;
+        text = ExpandReusableContent(project, text);
+        // The search text is the expanded file itself; for a non-blank page
+        // that is the text just expanded, so it is not expanded twice.
+        search[i].Topic = &t;
+        search[i].Text = HtmlToPlainText(blank ? ExpandReusableContent(project, raw) : text);
+        text = RewriteDocLinks(text, webRule);
+        text = StripWhiteBackgrounds(FixWebHelpAssetPaths(text));
+        const TWebHelpHeader header = LoadTopicHeader(project, t.ID);
+        WriteOutputFile(JoinPath(topicsOut, t.ID + ".html"),
+                        BuildWebHelpPage(text, header.Html, header.Background, pageBg,
+                                         "../style.css", footer));
+    });
+    report.PagesWritten = published.size();
+
+    std::vector<std::string> keep;
+    keep.reserve(published.size());
+    for (const TTopic* t : published)
+        keep.push_back(t->ID + ".html");
+    report.StalePagesRemoved = RemoveStalePages(topicsOut, keep);
+
+    const std::string assets = JoinPath(project.RootPath, "assets");
+    if (DirectoryExists(assets))
+        CopyFolderTree(assets, JoinPath(outDir, "assets"));
+
+    const std::string profile = StyleProfilePath(project);
+    std::string css = FileExists(profile) ? ReadTextFileUtf8(profile)
+                                          : "body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}";
+    css += BuildSettingsOverrideCss(&settings, TSettingsCssVariant::Standard);
+    WriteOutputFile(JoinPath(outDir, "style.css"), css);
+
+    BuildWebHelpContents(project, outDir);
+    WriteWebHelpSearchData(search, outDir);
+    return report;
+}
+
+std::string InstallWebHelpTemplates(const std::string& templateDir, const std::string& outDir,
+                                    const TProjectSettings* settings,
+                                    const std::string& projectTitle) {
+    const std::string index = JoinPath(outDir, "index.html");
+    if (DirectoryExists(templateDir)) {
+        const std::pair<const char*, const char*> copies[] = {
+            {"app.html", "index.html"}, {"app.js", "app.js"}, {"app.css", "app.css"}};
+        for (const auto& [from, to] : copies)
+            WriteOutputFile(JoinPath(outDir, to), ReadFileBytes(JoinPath(templateDir, from)));
+        const std::string appCss = JoinPath(outDir, "app.css");
+        if (settings != nullptr && FileExists(appCss)) {
+            try {
+                std::string css = ReadTextFileUtf8(appCss);
+                css = ReplaceAll(css, "__QZ_TOC_COLOR__", ColorToHtml(settings->TocTextColor));
+                css = ReplaceAll(css, "__QZ_TOC_SIZE__", std::to_string(settings->TocTextSize));
+                css = ReplaceAll(css, "__QZ_LEFT_BG__", ColorToHtml(settings->DefaultPageBgColor));
+                WriteOutputFile(appCss, css);
+            } catch (const std::exception&) {
+                // The viewer still works with the template's own colours.
+            }
+        }
+    }
+    if (FileExists(index)) {
+        std::string html = ReadTextFileUtf8(index);
+        const std::string marker = "<title>WebHelp</title>";
+        const size_t at = html.find(marker);
+        if (at != std::string::npos) {
+            html.replace(at, marker.size(), "<title>" + EscapeHtmlText(projectTitle) + "</title>");
+            WriteOutputFile(index, html);
+        }
+    }
+    return index;
+}
+
+} // namespace qm

@@ -1,0 +1,30 @@
+#pragma once
+// One published WebHelp page: its header, the fixes applied to the topic's
+// HTML, and the page template around it.
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+class TDocProject;
+
+struct TWebHelpHeader {
+    std::string Html;
+    std::string Background;
+};
+
+// The default header pair, replaced by the topic's own files where they exist;
+// the project title in bold when no header text is left.
+[[nodiscard]] TWebHelpHeader LoadTopicHeader(const TDocProject& project, const std::string& id);
+
+// src="assets/ and href="assets/ point one folder up from topics/.
+[[nodiscard]] std::string FixWebHelpAssetPaths(std::string_view html);
+
+// Pure white backgrounds become transparent, so the page background shows.
+[[nodiscard]] std::string StripWhiteBackgrounds(std::string_view html);
+
+[[nodiscard]] std::string BuildWebHelpPage(std::string_view body, std::string_view header,
+                                           std::string_view headerBg, std::string_view pageBg,
+                                           std::string_view cssHref, std::string_view footer);
+
+} // namespace qm
