@@ -1,0 +1,159 @@
+#include "publish/chm/ChmProjectFiles.h"
+
+#include "base/Error.h"
+#include "base/HtmlEncode.h"
+#include "base/PathUtils.h"
+#include "base/StringUtil.h"
+#include "model/DocModel.h"
+#include "publish/chm/ChmTopics.h"
+#include "publish/chm/Cp1251.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <unordered_set>
+
+namespace fs = std::filesystem;
+
+namespace qm::chm {
+
+namespace {
+
+// Collects lines and writes them as Windows-1251 with CR LF line ends.
+class TLineWriter {
+public:
+    TLineWriter& operator<<(std::string_view line) {
+        FText.append(line);
+        FText.append("\r\n");
+        return *this;
+    }
+    void WriteTo(const std::string& fileName) const {
+        WriteOutputFile(fileName, EncodeCp1251(FText));
+    }
+
+private:
+    std::string FText;
+};
+
+void WriteSitemapEntry(TLineWriter& w, std::string_view name, const std::string& id) {
+    w << "<LI><OBJECT type=\"text/sitemap\">";
+    // Escaped, so that a title with a double quote cannot end the attribute.
+    w << "<param name=\"Name\" value=\"" + HtmlEncode(name) + "\">";
+    w << "<param name=\"Local\" value=\"topics/" + id + ".html\">";
+    w << "</OBJECT>";
+}
+
+void WriteContentsLevel(const TDocProject& project, const std::vector<std::string>& ids,
+                        TLineWriter& w, std::unordered_set<std::string>& written) {
+    for (const std::string& id : ids) {
+        const TTopic* topic = project.Topics.Find(id);
+        if (topic == nullptr || !IsPublishedToChm(*topic))
+            continue;
+        // A damaged tree may list a topic twice or in a cycle; it is shown once.
+        if (!written.insert(id).second)
+            continue;
+        WriteSitemapEntry(w, topic->Title, id);
+        if (!topic->Children.empty()) {
+            w << "<UL>";
+            WriteContentsLevel(project, topic->Children, w, written);
+            w << "</UL>";
+        }
+    }
+}
+
+bool NameLess(const fs::path& a, const fs::path& b) {
+    const std::string na = a.filename().string();
+    const std::string nb = b.filename().string();
+    const std::string la = AsciiLower(na);
+    const std::string lb = AsciiLower(nb);
+    return la != lb ? la < lb : na < nb;
+}
+
+// Files under folder at every depth, relative to root with backslashes, in
+// name order with each folder's files where the folder sorts. The order is
+// fixed so that the same output folder always gives the same project file.
+void ListFiles(const fs::path& folder, const std::string& prefix, std::vector<std::string>& out) {
+    std::error_code ec;
+    std::vector<fs::path> entries;
+    for (const auto& e : fs::directory_iterator(folder, ec))
+        entries.push_back(e.path());
+    if (ec)
+        throw EFileError("Cannot read folder \"" + folder.string() + "\". " + ec.message());
+    std::sort(entries.begin(), entries.end(), NameLess);
+    for (const auto& p : entries) {
+        const std::string name = p.filename().string();
+        if (fs::is_symlink(p, ec) && fs::is_directory(p, ec))
+            continue; // a linked folder could loop back on itself
+        if (fs::is_directory(p, ec))
+            ListFiles(p, prefix + name + "\\", out);
+        else if (fs::is_regular_file(p, ec))
+            out.push_back(prefix + name);
+    }
+}
+
+} // namespace
+
+void WriteChmContents(const TDocProject& project, const std::string& outDir) {
+    TLineWriter w;
+    w << "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">";
+    w << "<HTML>";
+    w << "<HEAD>";
+    w << "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">";
+    w << "</HEAD>";
+    w << "<BODY>";
+    w << "<OBJECT type=\"text/site properties\"></OBJECT>";
+    w << "<UL>";
+    std::unordered_set<std::string> written;
+    WriteContentsLevel(project, project.RootTopicIDs, w, written);
+    w << "</UL>";
+    w << "</BODY>";
+    w << "</HTML>";
+    w.WriteTo(JoinPath(outDir, "toc.hhc"));
+}
+
+void WriteChmIndex(const TDocProject& project, const std::string& outDir) {
+    TLineWriter w;
+    w << "<HTML><BODY><UL>";
+    for (const TTopic& topic : project.Topics) {
+        if (!IsPublishedToChm(topic))
+            continue;
+        WriteSitemapEntry(w, topic.Title, topic.ID);
+        std::unordered_set<std::string> names{topic.Title};
+        for (const std::string& entry : topic.IndexEntries) {
+            const std::string name = TrimCtl(entry);
+            if (!name.empty() && names.insert(name).second)
+                WriteSitemapEntry(w, name, topic.ID);
+        }
+    }
+    w << "</UL></BODY></HTML>";
+    w.WriteTo(JoinPath(outDir, "index.hhk"));
+}
+
+void WriteChmProject(const std::string& outDir, const std::string& compiledFile,
+                     const std::vector<std::string>& pageList) {
+    if (pageList.empty())
+        throw EQuillmateError("There is no topic to publish in CHM.");
+    TLineWriter w;
+    w << "[OPTIONS]";
+    w << "Compiled file=" + compiledFile;
+    w << "Contents file=toc.hhc";
+    w << "Index file=index.hhk";
+    w << "Default topic=" + pageList.front();
+    w << "Full-text search=Yes";
+    w << "";
+    w << "[FILES]";
+    w << "toc.hhc";
+    w << "index.hhk";
+    for (const std::string& page : pageList)
+        w << page;
+    w << "style.css";
+    const std::string assets = JoinPath(outDir, "assets");
+    if (DirectoryExists(assets)) {
+        std::vector<std::string> files;
+        ListFiles(fs::path(assets), "", files);
+        for (const std::string& f : files)
+            w << "assets/" + f;
+    }
+    w.WriteTo(JoinPath(outDir, "project.hhp"));
+}
+
+} // namespace qm::chm
