@@ -1,0 +1,46 @@
+#pragma once
+// The PDF manual: every published topic, in contents order, as one section
+// of a single HTML page that the browser prints.
+#include "html/HtmlUtils.h"
+#include "publish/pdf/PdfCancel.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qm {
+class TDocProject;
+}
+
+namespace qm::pdf {
+
+// Sections done so far and their total; called on the calling thread.
+using TPdfProgress = std::function<void(size_t done, size_t total)>;
+
+struct TPdfSection {
+    std::string Id;
+    size_t Depth = 0; // 0 for a root topic
+};
+
+// The topics that get a section, in contents order (depth first) with their
+// depth. An id that names no topic, and a topic excluded from PDF, is left
+// out together with its whole subtree. Each topic comes once, at its first
+// place, so a damaged tree with cycles or shared children still ends; the
+// walk keeps its own stack, so a very deep tree cannot exhaust the call stack.
+[[nodiscard]] std::vector<TPdfSection> PdfSectionsInOrder(const TDocProject& project);
+
+// Topic links in the manual are fragments: "#" + id for every topic of the
+// project, whether or not it is excluded, and "#" for an id that names none.
+[[nodiscard]] TDocLinkTarget PdfDocLinkTarget(const TDocProject& project);
+
+// The whole manual: fifteen head lines, four lines per section (the section
+// element with the topic id, the heading, the topic's expanded HTML with its
+// topic links rewritten, the closing tag), then the two closing lines. Every
+// line ends with CR LF. A topic without a page file, or whose id cannot name
+// one, gets an empty body line.
+[[nodiscard]] std::string BuildPdfManual(const TDocProject& project,
+                                         const TPdfProgress& progress = {},
+                                         const TCancelCheck& cancelled = {});
+
+} // namespace qm::pdf

@@ -1,0 +1,238 @@
+// The whole export: what it leaves when it cannot print, how it refuses an
+// old manual.pdf that cannot be replaced, and a real print of the sample
+// project read back with poppler-utils.
+#include "publish/pdf/PdfExport.h"
+
+#include "base/Error.h"
+#include "base/PathUtils.h"
+#include "model/DocModel.h"
+#include "model/Storage.h"
+#include "platform/Process.h"
+
+#include "PdfTestSupport.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <regex>
+
+namespace fs = std::filesystem;
+using namespace qm;
+using namespace qm::pdf;
+using namespace qm::test;
+
+namespace {
+
+bool Contains(const std::string& hay, const std::string& needle) {
+    return hay.find(needle) != std::string::npos;
+}
+
+// Locations where no browser is.
+TBrowserSearch NoBrowsers(const std::string& dir) {
+    return {{"Microsoft Edge", {dir + "/msedge"}, {"quillmate-test-no-edge"}},
+            {"Chromium", {dir + "/chromium"}, {"quillmate-test-no-chromium"}}};
+}
+
+} // namespace
+
+TEST(PdfExport, WithoutABrowserTheManualAndItsFilesStay) {
+    TTempDir dir;
+    TDocProject p;
+    LoadPdfFixture("Handbook", p);
+    const std::string out = dir / "out";
+    WriteFile(out + "/manual.pdf", "%PDF- from an earlier export");
+    TPdfExportOptions options;
+    options.Browsers = NoBrowsers(dir.Path());
+    try {
+        (void)ExportPdf(p, out, options);
+        ADD_FAILURE() << "no error";
+    } catch (const EQuillmateError& e) {
+        EXPECT_STREQ(e.what(), "Microsoft Edge not found (looked for Microsoft Edge and Chromium "
+                               "in their usual places and on PATH)");
+    }
+    ExpectMatchesGolden(ReadFile(out + "/manual.html"), "Handbook.manual.html");
+    EXPECT_TRUE(Contains(ReadFile(out + "/style.css"), "\r\np { margin: 0; }"));
+    EXPECT_EQ(ReadFile(out + "/assets/images/logo.png"),
+              ReadFile(PdfFixtureFolder("Handbook") + "assets/images/logo.png"));
+    EXPECT_FALSE(fs::exists(out + "/manual.pdf"));
+}
+
+TEST(PdfExport, AnOldPdfThatCannotBeDeletedStopsTheExport) {
+    TTempDir dir;
+    TDocProject p;
+    LoadPdfFixture("Handbook", p);
+    const std::string out = dir / "out";
+    WriteFile(out + "/manual.html", "old manual");
+    // A folder with something in it: removing it fails as a locked file would.
+    WriteFile(out + "/manual.pdf/held.txt", "x");
+    TPdfExportOptions options;
+    options.Browsers = NoBrowsers(dir.Path());
+    try {
+        (void)ExportPdf(p, out, options);
+        ADD_FAILURE() << "no error";
+    } catch (const EFileError& e) {
+        EXPECT_TRUE(Contains(e.what(), "the file is in use")) << e.what();
+        EXPECT_TRUE(Contains(e.what(), out + "/manual.pdf")) << e.what();
+    }
+    EXPECT_EQ(ReadFile(out + "/manual.html"), "old manual");
+    EXPECT_FALSE(fs::exists(out + "/style.css"));
+}
+
+TEST(PdfExport, ABrowserThatCannotStartGivesTheSystemsError) {
+    TTempDir dir;
+    TDocProject p;
+    LoadPdfFixture("Handbook", p);
+    // Executable, but neither a program nor a script the system can run.
+    WriteFile(dir / "browser", "not a program");
+    fs::permissions(dir / "browser", fs::perms::owner_all);
+    TPdfExportOptions options;
+    options.Browsers = {{"Chromium", {dir / "browser"}, {}}};
+    try {
+        (void)ExportPdf(p, dir / "out", options);
+        ADD_FAILURE() << "no error";
+    } catch (const platform::EProcessStartError& e) {
+        EXPECT_TRUE(Contains(e.what(), "Exec format error")) << e.what();
+    }
+}
+
+TEST(PdfExport, CancellingBeforeThePrintStartsNoBrowser) {
+    TTempDir dir;
+    TDocProject p;
+    LoadPdfFixture("Handbook", p);
+    // Reaching the printer would raise "not found" instead.
+    TPdfExportOptions options;
+    options.Browsers = NoBrowsers(dir.Path());
+    size_t sections = 0;
+    options.Progress = [&](size_t done, size_t) { sections = done; };
+    options.Cancelled = [&] { return sections >= 2; };
+    EXPECT_THROW((void)ExportPdf(p, dir / "out", options), EPdfCancelled);
+    EXPECT_FALSE(fs::exists(dir / "out/manual.pdf"));
+}
+
+namespace {
+
+std::string ToolOutput(const std::vector<std::string>& argv) {
+    const platform::TProcessResult r = platform::RunProcess(argv, "");
+    EXPECT_EQ(r.ExitCode, 0) << argv[0] << ": " << r.Output;
+    return r.Output;
+}
+
+// The outline (bookmarks) of a PDF, one title per entry in document order,
+// from pdftohtml's XML, which lists it as nested <outline> lists of <item>s.
+std::vector<std::string> OutlineTitles(const std::string& xml) {
+    static const std::regex item(R"(<item[^>]*>([^<]*)</item>)");
+    std::vector<std::string> titles;
+    const size_t at = xml.find("<outline>");
+    if (at == std::string::npos)
+        return titles;
+    const std::string outline = xml.substr(at);
+    for (std::sregex_iterator it(outline.begin(), outline.end(), item), end; it != end; ++it)
+        titles.push_back((*it)[1].str());
+    return titles;
+}
+
+} // namespace
+
+// One real print with the browser the export finds (/usr/bin/chromium in CI).
+TEST(PdfExport, PrintsTheSampleProjectWithOutlineAndLinks) {
+    TTempDir dir;
+    fs::copy(QUILLMATE_SOURCE_DIR "/examples/sample", dir.Path(), fs::copy_options::recursive);
+    const TProjectFileInfo info = ReadProjectFile(dir / "Sample.hff");
+    const std::string folder = IncludeTrailingPathDelimiter(info.Folder);
+    const std::string gettingStarted = "4372EDBBCD7D37A03A04DA94778D6D91";
+    const std::string tasks = "AD3BBB53474437C0C2C6AEEDDE8E2D17"; // has a child of its own
+    {
+        TDocProject p;
+        LoadProjectModel(folder, p);
+        p.GetTopic(tasks).ExcludePdf = true;
+        SaveProjectModel(p);
+    }
+    // One topic with a header of its own; the others take the sample's default header.
+    WriteFile(folder + "meta/header_" + gettingStarted + ".html",
+              "<div><b>Chapter 1:</b>&#160;Getting started</div>");
+    TDocProject project;
+    LoadProjectModel(folder, project);
+
+    std::vector<std::pair<size_t, size_t>> progress;
+    const TPdfExportResult r = PublishPdf(
+        project, "", [&](size_t done, size_t total) { progress.emplace_back(done, total); });
+
+    const size_t sections = project.Topics.Count() - 2;
+    const std::string out = folder + "build/pdf/";
+    EXPECT_EQ(fs::canonical(r.PdfFile), fs::canonical(out + "manual.pdf"));
+    EXPECT_EQ(fs::canonical(r.ManualFile), fs::canonical(out + "manual.html"));
+    ASSERT_TRUE(fs::exists(r.PdfFile));
+    EXPECT_EQ(r.PdfSize, fs::file_size(r.PdfFile));
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.back(), std::make_pair(sections, sections));
+    EXPECT_TRUE(fs::exists(out + "assets/images/board.png"));
+
+    const std::string pdfInfo = ToolOutput({"pdfinfo", r.PdfFile});
+    EXPECT_TRUE(std::regex_search(pdfInfo, std::regex("(^|\n)Title: +Sample Manual\n"))) << pdfInfo;
+
+    // The sections' text in contents order; the excluded topic and its child absent.
+    const std::string text = ToolOutput({"pdftotext", "-enc", "UTF-8", r.PdfFile, "-"});
+    const std::vector<std::string> inOrder = {
+        "This manual shows how a help project is organised.",
+        "These topics take you from a fresh installation",
+        "You need about 200 MB of free disk space.",
+        "Choose File \xE2\x80\xBA New Plan",
+        "A plan holds tasks, shows them in views",
+        "offers three views of the same plan.",
+        "Invite people by e-mail address.",
+        "Settings, shortcuts and other details.",
+    };
+    for (const size_t at : FindInOrder(text, inOrder))
+        EXPECT_NE(at, std::string::npos) << text;
+    EXPECT_FALSE(Contains(text, "A task has a title, an owner")) << "the excluded topic";
+    EXPECT_FALSE(Contains(text, "Break a large task into subtasks")) << "its child";
+
+    // Bookmarks: the section headings (the own header's text, the default
+    // header's for the rest) and the topics' own headings, in order.
+    const std::string xml =
+        ToolOutput({"pdftohtml", "-xml", "-i", "-stdout", "-enc", "UTF-8", r.PdfFile});
+    const std::vector<std::string> outline = OutlineTitles(xml);
+    std::string outlineText;
+    for (const std::string& t : outline)
+        outlineText += t + "\n";
+    const std::string guide = "Northwind Planner \xC2\xB7 User Guide";
+    EXPECT_EQ(std::count(outline.begin(), outline.end(), guide),
+              static_cast<std::ptrdiff_t>(sections - 1))
+        << outlineText;
+    const std::vector<std::string> outlineOrder = {
+        guide + "\nWelcome to Northwind Planner\n",
+        "Chapter 1: Getting started\nGetting Started\n",
+        guide + "\nInstalling Northwind Planner\n",
+        guide + "\nYour first plan\n",
+        guide + "\nWorking with Plans\n",
+        guide + "\nViews\n",
+        guide + "\nSharing a plan\n",
+        guide + "\nReference\n",
+    };
+    for (const size_t at : FindInOrder(outlineText, outlineOrder))
+        EXPECT_NE(at, std::string::npos) << outlineText;
+    EXPECT_FALSE(Contains(outlineText, "Tasks")) << outlineText;
+
+    // A topic link became a link inside the document.
+    static const std::regex internalLink(R"(<a href="[^"]*#\d+">Install the program</a>)");
+    EXPECT_TRUE(std::regex_search(xml, internalLink)) << xml;
+}
+
+TEST(PdfExport, CancellingDuringThePrintEndsTheBrowser) {
+    using namespace std::chrono_literals;
+    TTempDir dir;
+    TDocProject p;
+    LoadPdfFixture("Handbook", p);
+    // The manual takes a few milliseconds; the browser needs about a second
+    // to print, so the stop comes while it runs.
+    const auto start = std::chrono::steady_clock::now();
+    TPdfExportOptions options;
+    options.Cancelled = [start] { return std::chrono::steady_clock::now() - start > 300ms; };
+    EXPECT_THROW((void)ExportPdf(p, dir / "out", options), EPdfCancelled);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+    EXPECT_TRUE(fs::exists(dir / "out/manual.html"));
+    EXPECT_FALSE(fs::exists(dir / "out/manual.pdf"));
+}
