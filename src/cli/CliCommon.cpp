@@ -62,6 +62,9 @@ const std::string& TArgs::Single(const char* what) const {
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands = {
         {"info", "info PROJECT.hff", RunInfo},
+        {"publish", "publish PROJECT.hff --format webhelp|chm|pdf [--out DIR]", RunPublish},
+        {"check-links", "check-links PROJECT.hff [--json]", RunCheckLinks},
+        {"import", "import PROJECT.hff --topic ID FILE.html", RunImport},
     };
     return commands;
 }

@@ -46,5 +46,8 @@ struct TCommand {
 [[nodiscard]] const std::vector<TCommand>& Commands();
 
 int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunPublish(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunCheckLinks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace qm::cli

@@ -1,0 +1,48 @@
+// quillmate-cli check-links: the link checker for CI jobs. Exit code 0 when
+// the project has no link issues and 1 when it has, so a build can gate on it.
+#include "CliCommon.h"
+
+#include "base/Json.h"
+#include "base/PathUtils.h"
+#include "base/StringUtil.h"
+#include "linkcheck/LinkChecker.h"
+#include "model/DocModel.h"
+#include "model/Storage.h"
+
+#include <ostream>
+
+namespace qm::cli {
+
+int RunCheckLinks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    TArgs a(args, {}, {"json"});
+    const std::string& file = a.Single("project file (PROJECT.hff)");
+    const TProjectFileInfo info = ReadProjectFile(file);
+    TDocProject project;
+    LoadProjectModel(IncludeTrailingPathDelimiter(info.Folder), project);
+    const std::vector<TLinkIssue> issues = CheckLinks(project);
+
+    if (a.Flag("json")) {
+        Json list = Json::array();
+        for (const auto& issue : issues)
+            list.push_back(Json{{"topicId", issue.TopicID},
+                                {"topicTitle", issue.TopicTitle},
+                                {"issue", issue.Issue}});
+        out << JsonWrite(list) << "\n";
+    } else if (issues.empty()) {
+        out << kNoLinkIssuesFound << "\n";
+    } else {
+        // The report's lines end in CR LF for the desktop's message box; a
+        // terminal and grep want plain line feeds.
+        out << ReplaceAll(LinkIssuesReport(issues), "\r\n", "\n");
+    }
+    if (issues.empty())
+        return kExitOk;
+    // The count goes to stderr, after the report, so a CI log shows why the
+    // step failed while stdout stays the bare report.
+    out.flush();
+    err << "quillmate-cli check-links: " << issues.size()
+        << (issues.size() == 1 ? " link issue" : " link issues") << " found\n";
+    return kExitFailure;
+}
+
+} // namespace qm::cli

@@ -1,0 +1,45 @@
+// quillmate-cli import: imports an HTML file with its images, media and style
+// sheets into a topic. The desktop program inserts the result at the caret;
+// here it is appended to the end of the topic's page.
+#include "CliCommon.h"
+
+#include "base/Error.h"
+#include "base/PathUtils.h"
+#include "import/HtmlImport.h"
+#include "model/DocModel.h"
+#include "model/Storage.h"
+
+#include <optional>
+#include <ostream>
+
+namespace qm::cli {
+
+int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    TArgs a(args, {"topic"}, {});
+    const std::optional<std::string> topicId = a.Value("topic");
+    if (!topicId)
+        throw EUsageError("option --topic is required");
+    if (a.Positional().size() != 2)
+        throw EUsageError("expected a project file (PROJECT.hff) and an HTML file");
+    const std::string& projectFile = a.Positional()[0];
+    const std::string& htmlFile = a.Positional()[1];
+
+    const TProjectFileInfo info = ReadProjectFile(projectFile);
+    TDocProject project;
+    LoadProjectModel(IncludeTrailingPathDelimiter(info.Folder), project);
+    const TTopic& topic = project.GetTopic(*topicId);
+    if (topic.HtmlPath.empty())
+        throw EQuillmateError("The topic has no page file: " + topic.ID);
+
+    const std::optional<std::string> html = ImportHtmlFile(project.RootPath, htmlFile);
+    if (!html) {
+        err << kNoImportableBodyContent << "\n";
+        return kExitFailure;
+    }
+    const std::string page = FileExists(topic.HtmlPath) ? ReadTextFileUtf8(topic.HtmlPath) : "";
+    WriteTextFileUtf8(topic.HtmlPath, page + *html);
+    out << "Inserted HTML: " << ExtractFileName(ToNativeSeparators(htmlFile)) << "\n";
+    return kExitOk;
+}
+
+} // namespace qm::cli

@@ -1,0 +1,46 @@
+#pragma once
+// Where an imported or inserted file goes inside the project's assets folder,
+// and the copies that put it there without ever replacing an existing file.
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+namespace qm {
+
+struct TAssetTarget {
+    bool Ok = false;
+    std::string Url;  // relative to the project folder, slash form ("assets/images/a.png")
+    std::string Dest; // full path of the copy to make
+};
+
+// Destinations already promised to a file that is not written yet (a style
+// sheet is planned before the sheets it imports are written).
+using TReservedPaths = std::unordered_set<std::string>;
+
+// Chooses a free name in Root\Folder (created if missing) for Source's file
+// name: name.ext, then name_2.ext, name_3.ext ... "#", "?" and "%" in the name
+// become "_" because the name also ends up in a URL; everything else stays.
+// Fails (Ok false) when any argument is empty.
+[[nodiscard]] TAssetTarget PlanAssetTarget(std::string_view root, std::string_view source,
+                                           std::string_view folder, std::string_view urlFolder,
+                                           const TReservedPaths* reserved = nullptr);
+
+// Images inserted from the toolbar.
+[[nodiscard]] TAssetTarget PlanImageTarget(std::string_view root, std::string_view source,
+                                           const TReservedPaths* reserved = nullptr);
+// Style sheets and every file a style sheet refers to.
+[[nodiscard]] TAssetTarget PlanCssTarget(std::string_view root, std::string_view source,
+                                         const TReservedPaths* reserved = nullptr);
+// Files referenced from an imported body: the folder follows the extension.
+[[nodiscard]] TAssetTarget PlanImportTarget(std::string_view root, std::string_view source,
+                                            const TReservedPaths* reserved = nullptr);
+
+// Copies a file to a destination that must not exist yet. Raises EFileError
+// with the system's reason when the copy fails or the destination exists.
+void CopyFileNoOverwrite(const std::string& source, const std::string& dest);
+
+// Creates a new file holding exactly these bytes; raises EFileError when the
+// file exists already or cannot be written (a partial file is removed).
+void WriteNewFile(const std::string& fileName, std::string_view bytes);
+
+} // namespace qm

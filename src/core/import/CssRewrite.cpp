@@ -1,0 +1,123 @@
+#include "import/CssRewrite.h"
+
+#include "base/PathUtils.h"
+#include "base/StringUtil.h"
+#include "import/AnsiText.h"
+#include "import/AssetTarget.h"
+#include "import/ImportPaths.h"
+#include "import/ImportRegex.h"
+#include "import/ImportRun.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace qm {
+
+namespace {
+
+// @import url("a.css") screen;  @import 'b.css';  @import url(c.css) print;
+// Groups 1-3: the url() forms, 4-5: the quoted forms, 6: the media list.
+const TRegex& ImportRule() {
+    static const TRegex re(
+        R"re(@import\s+(?:url\(\s*(?:"([^"]*)"|'([^']*)'|([^\)\s]+))\s*\)|"([^"]*)"|'([^']*)')([^;]*);)re",
+        kImportMatching);
+    return re;
+}
+
+// url("a.png"), url('a.png'), url( a.png )
+const TRegex& UrlFunction() {
+    static const TRegex re(R"re(url\(\s*(?:"([^"]*)"|'([^']*)'|([^\)\s]+))\s*\))re",
+                           kImportMatching);
+    return re;
+}
+
+const TRegex& DisplayFlex() {
+    static const TRegex re(R"(display\s*:\s*(inline-)?flex\b)", kImportMatching);
+    return re;
+}
+
+const TRegex& DisplayGrid() {
+    static const TRegex re(R"(display\s*:\s*(inline-)?grid\b)", kImportMatching);
+    return re;
+}
+
+// The file a reference of a style sheet names, or empty when it names none.
+std::string ExistingCssFile(std::string_view url, std::string_view cssFolder) {
+    if (IsExternalReference(url))
+        return "";
+    std::string path = ResolveCssPath(url, cssFolder);
+    return FileExists(path) ? path : std::string();
+}
+
+} // namespace
+
+std::string CssEscapeUrl(std::string_view text) {
+    return ReplaceAll(ReplaceAll(text, "\\", "/"), "\"", "\\\"");
+}
+
+std::string NeutraliseFlexGrid(std::string_view css) {
+    const auto block = [](const TRegexMatch&) { return std::string("display: block"); };
+    return DisplayGrid().Replace(DisplayFlex().Replace(css, block), block);
+}
+
+std::optional<std::string> CopyStyleSheetOnce(const std::string& fullPath, TImportRun& run) {
+    if (auto it = run.StyleSheetUrls.find(fullPath); it != run.StyleSheetUrls.end())
+        return it->second;
+    const TAssetTarget target = PlanCssTarget(run.ProjectRoot, fullPath, &run.Reserved);
+    if (!target.Ok)
+        return std::nullopt;
+    // Recorded before the sheet is read, so sheets that import each other
+    // end instead of looping.
+    run.StyleSheetUrls.emplace(fullPath, target.Url);
+    run.Reserved.insert(target.Dest);
+    CopyCssWithRewrite(fullPath, target.Dest, run);
+    return target.Url;
+}
+
+void CopyCssWithRewrite(const std::string& source, const std::string& dest, TImportRun& run) {
+    const std::string cssFolder = ExtractFileDir(source);
+    std::string css = ReadTextFileUtf8OrAnsi(source);
+
+    // The @import targets are parked behind placeholders so that the url()
+    // pass below does not treat them as files to copy.
+    std::vector<std::pair<std::string, std::string>> placeholders;
+    css = ImportRule().Replace(css, [&](const TRegexMatch& m) {
+        const std::string url(FirstMatchedGroup(m, 1, 5));
+        std::string newUrl = url;
+        if (const std::string path = ExistingCssFile(url, cssFolder); !path.empty()) {
+            const std::string target = CopyStyleSheetOnce(path, run).value_or(url);
+            // Both sheets lie in assets/css, so the bare name reaches it.
+            newUrl = StartsWithAsciiNoCase(target, "assets/css/") ? target.substr(11) : target;
+        }
+        std::string placeholder = "__QM_IMPORT_URL_" + std::to_string(placeholders.size()) + "__";
+        const std::string media = m.Matched(6) ? TrimCtl(m.Group(6)) : std::string();
+        std::string rule = "@import url(\"" + placeholder + "\")";
+        if (!media.empty())
+            rule += " " + media;
+        placeholders.emplace_back(std::move(placeholder), CssEscapeUrl(newUrl));
+        return rule + ";";
+    });
+
+    css = UrlFunction().Replace(css, [&](const TRegexMatch& m) {
+        std::string newUrl(FirstMatchedGroup(m, 1, 3));
+        const bool isPlaceholder = std::any_of(placeholders.begin(), placeholders.end(),
+                                               [&](const auto& p) { return p.first == newUrl; });
+        if (!isPlaceholder) {
+            if (const std::string path = ExistingCssFile(newUrl, cssFolder); !path.empty()) {
+                const TAssetTarget target = PlanCssTarget(run.ProjectRoot, path, &run.Reserved);
+                if (target.Ok) {
+                    CopyFileNoOverwrite(path, target.Dest);
+                    newUrl = ExtractFileName(target.Dest);
+                }
+            }
+        }
+        return "url(\"" + CssEscapeUrl(newUrl) + "\")";
+    });
+
+    for (const auto& [placeholder, url] : placeholders)
+        css = ReplaceAll(css, placeholder, url);
+    WriteNewFile(dest, "\xEF\xBB\xBF" + NeutraliseFlexGrid(css));
+}
+
+} // namespace qm

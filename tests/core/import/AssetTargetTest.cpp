@@ -1,0 +1,86 @@
+#include "import/AssetTarget.h"
+#include "base/Error.h"
+#include "base/PathUtils.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace qm;
+using qm::test::ReadFile;
+using qm::test::TTempDir;
+using qm::test::WriteFile;
+
+TEST(PlanAssetTarget, TakesTheNextFreeNameAndCreatesTheFolder) {
+    TTempDir project;
+    const std::string source = project / "incoming/photo.png";
+    const std::vector<std::string> expected = {"photo.png", "photo_2.png", "photo_3.png"};
+    for (const std::string& name : expected) {
+        const TAssetTarget t = PlanImageTarget(project.Path(), source);
+        ASSERT_TRUE(t.Ok);
+        EXPECT_EQ(t.Url, "assets/images/" + name);
+        EXPECT_EQ(t.Dest, project / "assets/images/" + name);
+        WriteFile(t.Dest, name); // the caller's copy takes the name
+    }
+}
+
+TEST(PlanAssetTarget, NameKeepsSpacesButNotUrlDelimiters) {
+    TTempDir project;
+    const TAssetTarget t = PlanImageTarget(project.Path(), "/in/100% sure #1?.png");
+    ASSERT_TRUE(t.Ok);
+    EXPECT_EQ(t.Url, "assets/images/100_ sure _1_.png");
+    EXPECT_EQ(t.Dest, project / "assets/images/100_ sure _1_.png");
+}
+
+TEST(PlanAssetTarget, ReservedDestinationsCountAsTaken) {
+    TTempDir project;
+    TReservedPaths reserved = {project / "assets/css/style.css"};
+    const TAssetTarget t = PlanCssTarget(project.Path(), "/a/style.css", &reserved);
+    EXPECT_EQ(t.Url, "assets/css/style_2.css");
+}
+
+TEST(PlanAssetTarget, FailsWhenAnArgumentIsEmpty) {
+    TTempDir project;
+    EXPECT_FALSE(PlanAssetTarget("", "/a/x.png", "assets\\images", "assets/images").Ok);
+    EXPECT_FALSE(PlanAssetTarget(project.Path(), "", "assets\\images", "assets/images").Ok);
+    EXPECT_FALSE(PlanAssetTarget(project.Path(), "/a/x.png", "", "assets/images").Ok);
+    EXPECT_FALSE(PlanAssetTarget(project.Path(), "/a/x.png", "assets\\images", "").Ok);
+}
+
+TEST(PlanImportTarget, FolderFollowsTheExtension) {
+    TTempDir project;
+    struct Case {
+        const char* source;
+        const char* url;
+    };
+    const Case cases[] = {
+        {"/s/Logo.PNG", "assets/images/Logo.PNG"},    {"/s/i.avif", "assets/images/i.avif"},
+        {"/s/f.woff2", "assets/fonts/f.woff2"},       {"/s/clip.webm", "assets/media/clip.webm"},
+        {"/s/talk.m4a", "assets/media/talk.m4a"},     {"/s/site.css", "assets/css/site.css"},
+        {"/s/manual.pdf", "assets/files/manual.pdf"}, {"/s/README", "assets/files/README"},
+    };
+    for (const Case& c : cases) {
+        const TAssetTarget t = PlanImportTarget(project.Path(), c.source);
+        EXPECT_EQ(t.Url, c.url) << c.source;
+        EXPECT_TRUE(DirectoryExists(ExtractFileDir(t.Dest))) << c.source;
+    }
+}
+
+TEST(CopyFileNoOverwrite, RefusesAnExistingDestination) {
+    TTempDir dir;
+    WriteFile(dir / "a.png", "new");
+    WriteFile(dir / "b.png", "old");
+    EXPECT_THROW(CopyFileNoOverwrite(dir / "a.png", dir / "b.png"), EFileError);
+    EXPECT_EQ(ReadFile(dir / "b.png"), "old");
+    EXPECT_THROW(CopyFileNoOverwrite(dir / "missing.png", dir / "c.png"), EFileError);
+    CopyFileNoOverwrite(dir / "a.png", dir / "c.png");
+    EXPECT_EQ(ReadFile(dir / "c.png"), "new");
+}
+
+TEST(WriteNewFile, NeverReplacesAFile) {
+    TTempDir dir;
+    WriteNewFile(dir / "a.css", "body{}");
+    EXPECT_EQ(ReadFile(dir / "a.css"), "body{}");
+    EXPECT_THROW(WriteNewFile(dir / "a.css", "p{}"), EFileError);
+    EXPECT_EQ(ReadFile(dir / "a.css"), "body{}");
+}

@@ -1,0 +1,1 @@
+fixture file Article_files/analytics.js
