@@ -4,7 +4,9 @@
 set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config git
 libpcre2-dev nlohmann-json3-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
-fp-utils libchm-bin poppler-utils chromium"
+fp-utils libchm-bin poppler-utils chromium
+qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin libgl-dev
+xvfb xauth"
 missing=""
 for p in $PACKAGES; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

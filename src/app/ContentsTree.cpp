@@ -1,0 +1,165 @@
+#include "ContentsTree.h"
+
+#include "model/DocModel.h"
+
+#include <QDragMoveEvent>
+#include <QPainter>
+#include <QTreeWidgetItemIterator>
+
+#include <unordered_set>
+
+namespace qm::app {
+
+namespace {
+constexpr int kIdRole = Qt::UserRole + 1;
+
+void AddNode(const TDocProject& p, const TTopic& t, QTreeWidgetItem* parent, QTreeWidget* tree,
+             std::unordered_set<std::string>& path) {
+    auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
+    item->setText(0, QString::fromStdString(t.Title));
+    item->setData(0, kIdRole, QString::fromStdString(t.ID));
+    item->setFlags(item->flags() | Qt::ItemIsEditable | Qt::ItemIsDragEnabled |
+                   Qt::ItemIsDropEnabled);
+    // A damaged tree may list a topic inside its own subtree; show it once per path.
+    path.insert(t.ID);
+    for (const auto& childId : t.Children)
+        if (const TTopic* c = p.Topics.Find(childId); c != nullptr && path.count(childId) == 0)
+            AddNode(p, *c, item, tree, path);
+    path.erase(t.ID);
+}
+} // namespace
+
+TContentsTree::TContentsTree(QWidget* parent) : QTreeWidget(parent) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(false);
+    setDragDropMode(QAbstractItemView::InternalMove);
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformRowHeights(true);
+    setAnimated(true);
+    connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
+        if (FBuilding)
+            return;
+        const std::string id = IdOf(item);
+        if (!id.empty())
+            emit TopicRenamed(id, item->text(0).toStdString());
+    });
+}
+
+void TContentsTree::Build(const TDocProject& project) {
+    FBuilding = true;
+    setUpdatesEnabled(false);
+    const QSignalBlocker block(this);
+    clear();
+    std::unordered_set<std::string> path;
+    for (const auto& id : project.RootTopicIDs)
+        if (const TTopic* t = project.Topics.Find(id))
+            AddNode(project, *t, nullptr, this, path);
+    setUpdatesEnabled(true);
+    FBuilding = false;
+}
+
+std::string TContentsTree::IdOf(const QTreeWidgetItem* item) {
+    return item == nullptr ? std::string() : item->data(0, kIdRole).toString().toStdString();
+}
+
+std::string TContentsTree::SelectedTopicID() const { return IdOf(currentItem()); }
+
+bool TContentsTree::SelectTopic(const std::string& id) {
+    for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it) {
+        if (IdOf(*it) == id) {
+            setCurrentItem(*it);
+            scrollToItem(*it);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TContentsTree::SelectFirst() {
+    if (topLevelItemCount() > 0)
+        setCurrentItem(topLevelItem(0));
+}
+
+void TContentsTree::startDrag(Qt::DropActions supportedActions) {
+    FDragId = SelectedTopicID();
+    QTreeWidget::startDrag(supportedActions);
+    FDragId.clear();
+    FDropTarget = nullptr;
+    viewport()->update();
+}
+
+bool TContentsTree::Accepts(const QPoint& pos, QTreeWidgetItem** target, TDropMode* mode) const {
+    QTreeWidgetItem* item = itemAt(pos);
+    const std::string targetId = IdOf(item);
+    if (FDragId.empty() || item == nullptr || targetId.empty() || targetId == FDragId ||
+        (CanDrop && !CanDrop(FDragId, targetId)))
+        return false;
+    const QRect r = visualItemRect(item);
+    *target = item;
+    *mode = DropModeForOffset(pos.y() - r.top(), r.height());
+    return true;
+}
+
+void TContentsTree::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->source() == this && !FDragId.empty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TContentsTree::dragMoveEvent(QDragMoveEvent* event) {
+    QTreeWidgetItem* target = nullptr;
+    TDropMode mode{};
+    if (event->source() == this && Accepts(event->position().toPoint(), &target, &mode)) {
+        FDropTarget = target;
+        FDropMode = mode;
+        event->acceptProposedAction();
+    } else {
+        FDropTarget = nullptr;
+        event->ignore();
+    }
+    viewport()->update();
+}
+
+void TContentsTree::dragLeaveEvent(QDragLeaveEvent* event) {
+    FDropTarget = nullptr;
+    viewport()->update();
+    QTreeWidget::dragLeaveEvent(event);
+}
+
+void TContentsTree::dropEvent(QDropEvent* event) {
+    QTreeWidgetItem* target = nullptr;
+    TDropMode mode{};
+    const bool ok = event->source() == this && Accepts(event->position().toPoint(), &target, &mode);
+    const std::string dragId = FDragId;
+    FDropTarget = nullptr;
+    // The model does the move; the tree is rebuilt from it, so Qt's own item
+    // move must not happen.
+    event->setDropAction(Qt::IgnoreAction);
+    event->accept();
+    if (ok)
+        emit TopicDropped(dragId, IdOf(target), mode);
+}
+
+void TContentsTree::paintEvent(QPaintEvent* event) {
+    QTreeWidget::paintEvent(event);
+    if (FDropTarget == nullptr)
+        return;
+    QPainter painter(viewport());
+    const QRect r = visualItemRect(FDropTarget);
+    const QColor accent = palette().color(QPalette::Highlight);
+    painter.setPen(QPen(accent, 2));
+    switch (FDropMode) {
+    case TDropMode::dmBefore: painter.drawLine(r.left(), r.top() + 1, r.right(), r.top() + 1); break;
+    case TDropMode::dmAfter:
+        painter.drawLine(r.left(), r.bottom() - 1, r.right(), r.bottom() - 1);
+        break;
+    case TDropMode::dmChild: painter.drawRoundedRect(r.adjusted(1, 1, -1, -1), 3, 3); break;
+    }
+}
+
+} // namespace qm::app

@@ -1,0 +1,349 @@
+// The main window's construction, menus, caption, status line and the
+// settings it shows. The commands live in the MainWindow*.cpp files beside it.
+#include "MainWindow.h"
+
+#include "AppPaths.h"
+#include "ContentsTree.h"
+#include "editor/EditorBridge.h"
+#include "editor/EditorWebPage.h"
+#include "base/StringUtil.h"
+#include "i18n/Translation.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDesktopServices>
+#include <QFile>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace qm::app {
+
+namespace {
+const char* kWebsite = "https://quillmate.org";
+const char* kSupportPage = "https://quillmate.org/support.html";
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString T(const char* s) { return Q(Translate(s)); }
+
+QColor ToQColor(TColor c) {
+    const TColor rgb = ResolveSystemColor(c);
+    return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>((rgb >> 16) & 0xFF));
+}
+} // namespace
+
+template <class F> void TfrmMain::Guarded(F&& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        FPrompts->ShowError(e.what());
+    }
+}
+
+TfrmMain::TfrmMain(const QStringList& args, std::unique_ptr<TUserPrompts> prompts,
+                   QWidget* parent)
+    : QMainWindow(parent), FProject(std::make_unique<TDocProject>()),
+      FPrompts(prompts ? std::move(prompts) : std::make_unique<TDialogPrompts>(this)) {
+    setObjectName(QStringLiteral("frmMain"));
+    BuildLayout();
+    BuildMenus();
+    ChooseStartProject(args);
+    LoadSettingsForProject();
+
+    FBridge = new TEditorBridge(FEdge, this);
+    connect(FBridge, &TEditorBridge::OnReady, this, [this] { Guarded([this] { HandleEditorReady(); }); });
+    connect(FBridge, &TEditorBridge::OnHtmlChanged, this,
+            [this](const std::string& html) { HandleEditorHtmlChanged(html); });
+    connect(FBridge, &TEditorBridge::OnHeaderChanged, this,
+            [this](const std::string& h, const std::string& bg) { HandleEditorHeaderChanged(h, bg); });
+    connect(FBridge, &TEditorBridge::OnAreaChanged, this,
+            [this](const std::string& a) { HandleEditorAreaChanged(a); });
+    FBridge->NavigateToEditor(EditorPagePath());
+
+    BuildContentsTree();
+    tvToc->SelectFirst();
+    UpdateWindowCaption();
+    ApplyUiCaptions();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+QToolButton* TfrmMain::MakeLeftButton(const QString& icon, const char* hint,
+                                      std::function<void()> cmd) {
+    auto* b = new QToolButton;
+    b->setAutoRaise(true);
+    b->setIcon(QIcon::fromTheme(icon));
+    b->setIconSize(QSize(22, 22));
+    b->setFixedSize(36, 36);
+    if (cmd)
+        connect(b, &QToolButton::clicked, this, [this, cmd] { Guarded(cmd); });
+    else
+        b->setEnabled(false); // its command comes with its own dialog
+    FHints.emplace_back(b, hint);
+    return b;
+}
+
+void TfrmMain::BuildLayout() {
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setHandleWidth(6);
+    splitter->setChildrenCollapsible(false);
+
+    auto* pnlLeft = new QWidget;
+    pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
+    pnlLeft->setAutoFillBackground(true);
+    auto* leftLayout = new QVBoxLayout(pnlLeft);
+    leftLayout->setContentsMargins(6, 6, 0, 0);
+    leftLayout->setSpacing(6);
+    auto* pnlLeftTop = new QWidget;
+    auto* grid = new QGridLayout(pnlLeftTop);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(2);
+    grid->addWidget(MakeLeftButton("document-new", "New Project", [this] { NewProjectCommand(); }), 0, 0);
+    grid->addWidget(MakeLeftButton("document-open", "Open Project...", [this] { OpenProjectCommand(); }), 0, 1);
+    btnSave = MakeLeftButton("document-save", "Save Project", [this] { SaveCommand(); });
+    grid->addWidget(btnSave, 0, 2);
+    grid->addWidget(MakeLeftButton("preferences-system", "Project Settings...", {}), 0, 3);
+    grid->addWidget(MakeLeftButton("list-add", "Add Root Topic...", [this] { NewTopicCommand(true); }), 1, 0);
+    grid->addWidget(MakeLeftButton("format-indent-more", "Add Child Topic...", [this] { NewTopicCommand(false); }), 1, 1);
+    grid->addWidget(MakeLeftButton("edit-delete", "Remove Topic", [this] { RemoveTopicCommand(); }), 1, 2);
+    grid->addWidget(MakeLeftButton("insert-text", "Variables, Snippets, Conditions...", {}), 1, 3);
+    grid->setColumnStretch(4, 1);
+    leftLayout->addWidget(pnlLeftTop);
+
+    tvToc = new TContentsTree;
+    tvToc->setObjectName(QStringLiteral("tvToc"));
+    tvToc->setFrameShape(QFrame::NoFrame);
+    tvToc->CanDrop = [this](const std::string& d, const std::string& t) {
+        return CanDropTopic(*FProject, d, t);
+    };
+    connect(tvToc, &QTreeWidget::currentItemChanged, this,
+            [this] { Guarded([this] { tvTocChange(); }); });
+    connect(tvToc, &TContentsTree::TopicDropped, this,
+            [this](const std::string& d, const std::string& t, TDropMode m) {
+                Guarded([&] { DropTopicCommand(d, t, m); });
+            });
+    connect(tvToc, &TContentsTree::TopicRenamed, this,
+            [this](const std::string& id, const std::string& title) { RenameTopic(id, title); });
+    leftLayout->addWidget(tvToc, 1);
+    splitter->addWidget(pnlLeft);
+
+    auto* pnlRight = new QWidget;
+    auto* rightLayout = new QVBoxLayout(pnlRight);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    // The formatting toolbar's two rows have their place above the editor.
+    for (const char* name : {"pnlToolbar", "pnlToolbar2"}) {
+        auto* row = new QWidget;
+        row->setObjectName(QString::fromLatin1(name));
+        row->setFixedHeight(49);
+        row->hide();
+        rightLayout->addWidget(row);
+    }
+    FEdge = new TEditorWebView;
+    FEdge->setObjectName(QStringLiteral("Edge"));
+    rightLayout->addWidget(FEdge, 1);
+    splitter->addWidget(pnlRight);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({300, 1000});
+    setCentralWidget(splitter);
+
+    FStatusLabel = new QLabel;
+    FStatusLabel->setObjectName(QStringLiteral("StatusText"));
+    statusBar()->addWidget(FStatusLabel, 1);
+    auto* link = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>")
+                                .arg(QString::fromLatin1(kWebsite),
+                                     QString::fromLatin1(kWebsite).remove(QStringLiteral("https://"))));
+    link->setObjectName(QStringLiteral("lbHomepageURL"));
+    link->setOpenExternalLinks(true);
+    statusBar()->addPermanentWidget(link);
+    resize(1280, 800);
+}
+
+void TfrmMain::BuildMenus() {
+    auto add = [this](QMenu* menu, const char* caption, auto&& fn, const QKeySequence& keys = {}) {
+        QAction* a = menu->addAction(T(caption));
+        if (!keys.isEmpty())
+            a->setShortcut(keys);
+        connect(a, &QAction::triggered, this, [this, fn] { Guarded(fn); });
+        FMenuCaptions.emplace_back(a, caption);
+        return a;
+    };
+    auto menu = [this](const char* caption) {
+        QMenu* m = menuBar()->addMenu(T(caption));
+        FMenuCaptions.emplace_back(m->menuAction(), caption);
+        return m;
+    };
+    QMenu* file = menu("File");
+    add(file, "New Project", [this] { NewProjectCommand(); }, QKeySequence::New);
+    file->addSeparator();
+    add(file, "Open Project...", [this] { OpenProjectCommand(); }, QKeySequence::Open);
+    file->addSeparator();
+    FSaveAction = add(file, "Save Project", [this] { SaveCommand(); }, QKeySequence::Save);
+    add(file, "Save Project As...", [this] { SaveAsCommand(); }, QKeySequence::SaveAs);
+    file->addSeparator();
+    add(file, "Exit", [this] { close(); }, QKeySequence::Quit);
+
+    QMenu* topic = menu("Topic");
+    add(topic, "New Root Topic...", [this] { NewTopicCommand(true); });
+    add(topic, "New Child Topic...", [this] { NewTopicCommand(false); }, QKeySequence(Qt::CTRL | Qt::Key_T));
+    topic->addSeparator();
+    add(topic, "Remove Topic", [this] { RemoveTopicCommand(); });
+    topic->addSeparator();
+    QMenu* move = topic->addMenu(T("Move"));
+    FMenuCaptions.emplace_back(move->menuAction(), "Move");
+    add(move, "Up", [this] { MoveUpCommand(); }, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Up));
+    add(move, "Down", [this] { MoveDownCommand(); }, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Down));
+    add(move, "Move Level Up", [this] { MoveLevelUpCommand(); }, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left));
+    topic->addSeparator();
+    add(topic, "Rename...", [this] { RenameCommand(); }, QKeySequence(Qt::Key_F2));
+
+    QMenu* edit = menu("Edit");
+    const std::pair<const char*, const char*> editCmds[] = {
+        {"Undo", "undo"}, {"Redo", "redo"}, {"Cut", "cut"}, {"Copy", "copy"},
+        {"Paste", "paste"}, {"Delete", "delete"}, {"Select All", "selectAll"}};
+    for (const auto& [caption, cmd] : editCmds) {
+        const std::string c = cmd;
+        add(edit, caption, [this, c] {
+            if (FEditorReady)
+                FBridge->ExecCommand(c);
+        });
+        if (std::string(caption) == "Redo")
+            edit->addSeparator();
+    }
+
+    QMenu* publish = menu("Publish");
+    add(publish, "WebHelp", [this] { PublishWebHelpCommand(); });
+    add(publish, "CHM", [this] { PublishChmCommand(); });
+    add(publish, "PDF", [this] { PublishPdfCommand(); });
+    publish->addSeparator();
+    add(publish, "Open Output Folder", [this] { OpenOutputFolderCommand(); });
+
+    QMenu* tools = menu("Tools");
+    add(tools, "Check Links", [this] { CheckLinksCommand(); });
+    QMenu* language = tools->addMenu(T("Language"));
+    FMenuCaptions.emplace_back(language->menuAction(), "Language");
+    auto* group = new QActionGroup(this);
+    const auto& st = TranslationState();
+    for (int i = 0; i < st.Table.LanguageCount(); ++i) {
+        QAction* a = language->addAction(Q(st.Table.DisplayName(i)));
+        a->setCheckable(true);
+        a->setChecked(i == st.CurrentIndex);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [this, i] {
+            SetCurrentLanguage(i);
+            QSettings().setValue(QStringLiteral("CurrentLanguage"),
+                                 Q(TranslationState().CurrentCode));
+            ApplyUiCaptions();
+        });
+    }
+
+    QMenu* help = menu("Help");
+    add(help, "Contact Us", [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSupportPage))); });
+    add(help, "Visit Website", [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebsite))); });
+    help->addSeparator();
+    add(help, "About...", [this] { AboutCommand(); });
+}
+
+void TfrmMain::ApplyUiCaptions() {
+    for (const auto& [action, caption] : FMenuCaptions)
+        action->setText(T(caption));
+    for (const auto& [widget, hint] : FHints)
+        widget->setToolTip(T(hint));
+}
+
+QString TfrmMain::StatusText() const { return FStatusLabel->text(); }
+
+void TfrmMain::SetStatus(const std::string& text) { FStatusLabel->setText(Q(text)); }
+
+void TfrmMain::MarkProjectDirty() {
+    FProjectDirty = true;
+    UpdateWindowCaption();
+}
+
+void TfrmMain::UpdateWindowCaption() {
+    const QString app = QApplication::applicationName();
+    const QString star = FProjectDirty ? QStringLiteral("*") : QString();
+    if (FProjectFileName.empty())
+        setWindowTitle(QStringLiteral("%1%2 - %3").arg(app, star, Q(FProject->Title)));
+    else
+        setWindowTitle(QStringLiteral("%1%2 - %3 [%4]")
+                           .arg(app, star, Q(FProject->Title), Q(FProjectFileName)));
+    FSaveAction->setEnabled(FProjectDirty);
+    btnSave->setEnabled(FProjectDirty);
+}
+
+void TfrmMain::ApplySettingsToControls() {
+    QFont f = tvToc->font();
+    f.setPointSize(FSettings.TocTextSize);
+    tvToc->setFont(f);
+    QPalette pal = tvToc->palette();
+    pal.setColor(QPalette::Text, ToQColor(FSettings.TocTextColor));
+    pal.setColor(QPalette::Base, ToQColor(FSettings.DefaultPageBgColor));
+    tvToc->setPalette(pal);
+    if (QWidget* left = findChild<QWidget*>(QStringLiteral("pnlLeft"))) {
+        QPalette lp = left->palette();
+        lp.setColor(QPalette::Window, ToQColor(FSettings.DefaultPageBgColor));
+        left->setPalette(lp);
+    }
+    FProject->Title = FSettings.ProjTitle;
+}
+
+void TfrmMain::ApplySettingsToEditor() {
+    if (!FEditorReady || FBridge == nullptr)
+        return;
+    TProgrammaticScope programmatic(*FBridge);
+    FHeaderBg = ColorToHtml(FSettings.DefaultHeaderBgColor);
+    FBridge->SetHeaderBgColor(FHeaderBg);
+    FBridge->SetPageBgColor(ColorToHtml(FSettings.DefaultPageBgColor));
+    FBridge->SetTextColor(ColorToHtml(FSettings.DefaultTextColor));
+    FBridge->SetTextBackColor("");
+    FBridge->SetFontName(FSettings.DefaultFontName);
+    FBridge->SetFontSizePx(FSettings.FontSizeBody);
+    FBridge->SetLineSpacing(FSettings.DefaultLineSpacing);
+    FBridge->SetTableBorderStyle(FSettings.TableBorderStyle);
+    FBridge->SetTableBorderWidth(FSettings.TableBorderWidth);
+    FBridge->SetTableBorderColor(ColorToHtml(FSettings.TableBorderColor));
+}
+
+void TfrmMain::AboutCommand() {
+    const QString text =
+        QApplication::applicationName() + QStringLiteral("\r\n") + T("Version: ") +
+        QStringLiteral("2.0\r\n\r\n") +
+        T("Quillmate is free software; you may use it for any purpose.") + QStringLiteral("\r\n") +
+        T("Website: ") + QString::fromLatin1(kWebsite).remove(QStringLiteral("https://")) +
+        QStringLiteral("\r\n\r\n") + T("This program is protected by copyright law. ") +
+        QStringLiteral("\r\n") + T("Its source code is published under an open licence;") +
+        QStringLiteral("\r\n") + T("copies must keep the copyright notice and the licence") +
+        QStringLiteral("\r\n") + T("text that come with it.") + QStringLiteral("\r\n\r\n") +
+        Q(FormatS(Translate("(c) %s The Quillmate developers. All rights reserved."),
+                  std::to_string(QDate::currentDate().year())));
+    FPrompts->ShowInfo(Translate("About..."), text.toStdString());
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    const TConfirm c = ConfirmSaveChanges();
+    if (c == TConfirm::Cancel) {
+        event->ignore();
+        return;
+    }
+    if (c == TConfirm::ProceedDiscarding)
+        DiscardUnsavedChanges();
+    // A clean close: the workspace holds nothing that must survive.
+    if (IsWorkspaceProject())
+        QFile::remove(QString::fromStdString(WorkspaceDir() + ".in-use"));
+    event->accept();
+}
+
+} // namespace qm::app

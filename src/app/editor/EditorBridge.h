@@ -1,0 +1,94 @@
+#pragma once
+// The host side of the editor page protocol on a Qt WebEngine view: method
+// calls become messages for the page, the page's messages become signals.
+#include "editor/EditorProtocol.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <string>
+
+class QWebEngineView;
+
+namespace qm::app {
+
+class TEditorBridge final : public QObject {
+    Q_OBJECT
+public:
+    // Installs the message channel on the view's page; the view is not owned.
+    explicit TEditorBridge(QWebEngineView* edge, QObject* parent = nullptr);
+
+    void SetHtml(const std::string& html);
+    void RequestHtml();
+    void RequestHeader();
+    void ExecCommand(const std::string& cmd, const std::string& arg = {});
+
+    void SetCssFile(const std::string& cssFilePath);
+    void SetFontName(const std::string& fontName);
+    void SetFontSizePx(int px);
+    void SetTextColor(const std::string& colorHtml);
+    void SetTextBackColor(const std::string& colorHtml);
+    void SetAlign(TTextAlign align);
+    void InsertTable(int rows, int cols);
+    void SetLineSpacing(double lineHeight);
+    void RemoveSelectedImage();
+    void ReplaceSelectedImage(const std::string& src);
+    void SetHeaderHtml(const std::string& headerHtml);
+    void SetHeaderBgColor(const std::string& colorHtml);
+    void SetTableBorderStyle(const std::string& borderStyle);
+    void SetTableBorderWidth(int px);
+    void SetTableBorderColor(const std::string& colorHtml);
+    void SetPageBgColor(const std::string& colorHtml);
+
+    void NavigateToEditor(const std::string& editorHtmlFile);
+    void SetBaseHref(const std::string& href);
+
+    // Commands sent between Begin and End are reported by the page as not the
+    // author's; nests, and End never goes below zero.
+    void BeginProgrammatic() { ++FProgrammaticDepth; }
+    void EndProgrammatic() {
+        if (FProgrammaticDepth > 0)
+            --FProgrammaticDepth;
+    }
+    [[nodiscard]] int ProgrammaticDepth() const { return FProgrammaticDepth; }
+    [[nodiscard]] bool LastHtmlChangeWasUser() const { return FLastHtmlChangeWasUser; }
+    // Whether the last html message answered "getHtml" (rather than reporting a change).
+    [[nodiscard]] bool LastHtmlWasResponse() const { return FLastHtmlWasResponse; }
+
+    // Every message the page posts arrives here as JSON text.
+    void HandleWebMessage(const std::string& jsonText);
+
+    // The script that runs before the page's own: chrome.webview.postMessage on
+    // top of the web channel, holding messages until the channel is up.
+    [[nodiscard]] static QString HostShimScript();
+
+signals:
+    void OnReady();
+    void OnHtmlChanged(const std::string& html);
+    void OnCursorStyle(const qm::TEditorCursorStyle& style);
+    void OnHeaderChanged(const std::string& headerHtml, const std::string& headerBgHtml);
+    void OnAreaChanged(const std::string& area);
+
+private:
+    void SendToPage(const Json& message);
+    void RunScript(const std::string& script);
+
+    QPointer<QWebEngineView> FEdge;
+    int FProgrammaticDepth = 0;
+    bool FLastHtmlChangeWasUser = false;
+    bool FLastHtmlWasResponse = false;
+};
+
+// RAII bracket for BeginProgrammatic/EndProgrammatic.
+class TProgrammaticScope {
+public:
+    explicit TProgrammaticScope(TEditorBridge& b) : FBridge(b) { FBridge.BeginProgrammatic(); }
+    ~TProgrammaticScope() { FBridge.EndProgrammatic(); }
+    TProgrammaticScope(const TProgrammaticScope&) = delete;
+    TProgrammaticScope& operator=(const TProgrammaticScope&) = delete;
+
+private:
+    TEditorBridge& FBridge;
+};
+
+} // namespace qm::app
