@@ -1,6 +1,7 @@
 #include "base/StringUtil.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -168,16 +169,12 @@ bool TryParseInt32(std::string_view s, int& out) {
 }
 
 std::string FormatShortestDouble(double v) {
-    // Try increasing precision until the text reads back as the same value, so
-    // 1.5 stays "1.5" rather than "1.50000000000000".
+    // to_chars ignores the user's locale (a German desktop would otherwise
+    // write "1,5" into JSON); general format with 15 significant digits drops
+    // trailing zeros, so 1.5 stays "1.5" and 2.0 is "2".
     char buf[64];
-    for (int prec = 1; prec <= 15; ++prec) {
-        std::snprintf(buf, sizeof buf, "%.*g", prec, v);
-        if (std::strtod(buf, nullptr) == v)
-            return buf;
-    }
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return buf;
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    return std::string(buf, r.ptr);
 }
 
 } // namespace qm

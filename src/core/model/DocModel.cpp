@@ -81,7 +81,10 @@ bool TDocProject::IsSafeTopicId(std::string_view id) {
         return false;
     for (char c : id) {
         const auto u = static_cast<unsigned char>(c);
-        if (u < 32 || u == 127 || c == '/' || c == '\\' || c == ':')
+        // Separators and ':' leave the topics folder; the others are refused
+        // in paths or change a page address's meaning.
+        if (u < 32 || u == 127 || c == '/' || c == '\\' || c == ':' || c == '"' || c == '<' ||
+            c == '>' || c == '|' || c == '*' || c == '?' || c == '#' || c == '%')
             return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "base/Json.h"
 
+#include <clocale>
+
 #include <gtest/gtest.h>
 
 using namespace qm;
@@ -42,4 +44,18 @@ TEST(JsonDocument, TextFormKeepsNumbersAsWritten) {
     EXPECT_EQ(doc->TextForm(r["d"]), "true");
     EXPECT_FALSE(TJsonDocument::Parse("{not json"));
     EXPECT_FALSE(TJsonDocument::Parse(""));
+}
+
+TEST(JsonWrite, NumbersInShortestFormWhateverTheLocale) {
+    // A desktop in a comma locale must still write JSON numbers with a point.
+    const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    struct Case {
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {{1.5, "1.5"}, {2.0, "2"}, {10.0, "10"}, {1.15, "1.15"}, {0.1, "0.1"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(JsonWrite(Json(c.value)), c.text);
+    if (previous != nullptr)
+        std::setlocale(LC_NUMERIC, "C");
 }

@@ -179,7 +179,7 @@ TEST_F(ModelFixture, CyclesFromDiskDoNotHangTheWalks) {
 TEST(TopicIdSafety, IdsThatWouldLeaveTheTopicsFolderNameNoFile) {
     TDocProject p;
     p.RootPath = "/proj/";
-    for (const char* bad : {"../x", "a/b", "a\\b", "c:x", "..", "a\nb", ""})
+    for (const char* bad : {"../x", "a/b", "a\\b", "c:x", "..", "a\nb", "", "a?b", "a#b", "a\"b"})
         EXPECT_EQ(p.TopicHtmlPath(bad), "") << bad;
     EXPECT_EQ(p.TopicHtmlPath("ABC.def"), "/proj/topics/ABC.def.html");
 }
