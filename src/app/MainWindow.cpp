@@ -81,9 +81,22 @@ TfrmMain::~TfrmMain() = default;
 
 QToolButton* TfrmMain::MakeLeftButton(const QString& icon, const char* hint,
                                       std::function<void()> cmd) {
+    // The desktop's icon theme where there is one, the style's own otherwise.
+    static const std::map<QString, QStyle::StandardPixmap> kFallback = {
+        {QStringLiteral("document-new"), QStyle::SP_FileIcon},
+        {QStringLiteral("document-open"), QStyle::SP_DialogOpenButton},
+        {QStringLiteral("document-save"), QStyle::SP_DialogSaveButton},
+        {QStringLiteral("preferences-system"), QStyle::SP_FileDialogDetailedView},
+        {QStringLiteral("list-add"), QStyle::SP_FileDialogNewFolder},
+        {QStringLiteral("format-indent-more"), QStyle::SP_ArrowRight},
+        {QStringLiteral("edit-delete"), QStyle::SP_TrashIcon},
+        {QStringLiteral("insert-text"), QStyle::SP_FileDialogContentsView}};
     auto* b = new QToolButton;
     b->setAutoRaise(true);
-    b->setIcon(QIcon::fromTheme(icon));
+    const auto fallback = kFallback.find(icon);
+    b->setIcon(QIcon::fromTheme(icon, fallback != kFallback.end()
+                                          ? style()->standardIcon(fallback->second)
+                                          : QIcon()));
     b->setIconSize(QSize(22, 22));
     b->setFixedSize(36, 36);
     if (cmd)

@@ -9,7 +9,6 @@
 #include "TempDir.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,15 +16,19 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <signal.h>
+#include <sys/types.h>
 
 using namespace qm;
 using namespace qm::app;
@@ -152,7 +155,7 @@ private:
 class TConnectionCounter {
 public:
     TConnectionCounter() {
-        FServer.listen(QHostAddress::LocalHost);
+        Listening = FServer.listen(QHostAddress::LocalHost);
         QObject::connect(&FServer, &QTcpServer::newConnection, [this] {
             while (QTcpSocket* s = FServer.nextPendingConnection()) {
                 ++Count;
@@ -164,6 +167,7 @@ public:
     [[nodiscard]] QString Origin() const {
         return QStringLiteral("127.0.0.1:%1").arg(FServer.serverPort());
     }
+    bool Listening = false;
     int Count = 0;
 
 private:
@@ -177,9 +181,6 @@ protected:
     static void SetUpTestSuite() {
         FEditor = std::make_unique<TEditorUnderTest>();
         FLoaded = !EditorPagePath().empty() && FEditor->Load(EditorPagePath());
-        if (!FLoaded)
-            fprintf(stderr, "SETUP FAIL: url=%s js=%s\n", qPrintable(FEditor->View().url().toString()),
-              FEditor->Text(QStringLiteral("JSON.stringify({rs: document.readyState, recv: typeof window.__qz_recv, wv: typeof (window.chrome && chrome.webview), tr: !!(window.qt && qt.webChannelTransport), dbg: window.__qzDbg})")).c_str());
     }
     static void TearDownTestSuite() { FEditor.reset(); }
 
@@ -333,7 +334,8 @@ TEST_F(EditorBridge, HeaderPushesEditsAndAnswersReachTheHost) {
 
     // Back to the body for the tests that follow.
     Editor().Js(QStringLiteral("document.querySelector('qz-body').focus()"));
-    EXPECT_TRUE(WaitUntil([] { return Editor().Areas.back() == "body"; }, 5000));
+    EXPECT_TRUE(
+        WaitUntil([] { return !Editor().Areas.empty() && Editor().Areas.back() == "body"; }, 5000));
 }
 
 TEST_F(EditorBridge, CursorStyleReportsTheFormattingAtTheCaret) {
@@ -429,6 +431,7 @@ TEST_F(EditorBridge, LocalFilesLoadAndNetworkRequestsAreBlocked) {
     Bridge().SetBaseHref(FilePathToFileUrl(project + "/"));
 
     TConnectionCounter server;
+    ASSERT_TRUE(server.Listening);
     const QString http = QStringLiteral("http://") + server.Origin();
     ASSERT_TRUE(Editor().SetBody("<p><img id=\"local\" src=\"assets/images/board.png\">"
                                  "<img id=\"net\" src=\"" +
@@ -599,30 +602,9 @@ TEST_F(EditorBridge, ContextMenuOffersEditingButNoReloadOrLinkOpening) {
     }
 }
 
-TEST(EditorBridgeDebug, ManyLoads) {
-    for (int i = 0; i < 40; ++i) {
-        TEditorUnderTest e;
-        QElapsedTimer t; t.start();
-        const bool ok = e.Load(EditorPagePath());
-        if (!ok) {
-            fprintf(stderr, "FAIL at %d after %lld ms: url=%s js=%s\n", i, (long long)t.elapsed(), qPrintable(e.View().url().toString()),
-              e.Text(QStringLiteral("JSON.stringify({rs: document.readyState, recv: typeof window.__qz_recv, wv: typeof (window.chrome && chrome.webview), tr: !!(window.qt && qt.webChannelTransport), dbg: window.__qzDbg})")).c_str());
-            ADD_FAILURE();
-            break;
-        }
-        fprintf(stderr, "load %d: %lld ms pid %lld\n", i, (long long)t.elapsed(), (long long)e.View().page()->renderProcessPid());
-        if (i % 3 == 1) {
-            ::kill(static_cast<pid_t>(e.View().page()->renderProcessPid()), SIGKILL);
-            const bool back = WaitUntil([&] { return e.Ready == 2; }, 10000);
-            fprintf(stderr, "  killed, back=%d\n", back);
-        }
-    }
-}
-
 // Tests that need a page of their own.
-class EditorBridgeLifecycle : public ::testing::Test {};
 
-TEST_F(EditorBridgeLifecycle, MessagesPostedBeforeTheChannelIsUpArriveInOrder) {
+TEST(EditorBridgeLifecycle, MessagesPostedBeforeTheChannelIsUpArriveInOrder) {
     // A page that posts while it is still being parsed, long before the
     // channel can have finished its handshake.
     qm::test::TTempDir dir;
@@ -643,7 +625,27 @@ TEST_F(EditorBridgeLifecycle, MessagesPostedBeforeTheChannelIsUpArriveInOrder) {
     EXPECT_EQ(editor.Areas, (std::vector<std::string>{"first", "second \xC3\xA9", "third"}));
 }
 
-TEST_F(EditorBridgeLifecycle, PageComesBackAfterItsRendererDies) {
+TEST(EditorBridgeLifecycle, ChannelComesUpWhenTheDocumentCreationScriptDidNotRun) {
+    // Qt WebEngine now and then skips the script in a new document; taking it
+    // out of the page's collection stands in for that.
+    TEditorUnderTest editor;
+    QWebEngineScriptCollection& scripts = editor.View().page()->scripts();
+    bool removed = false;
+    for (const QWebEngineScript& s : scripts.toList()) {
+        if (s.sourceCode() == TEditorBridge::HostShimScript())
+            removed = scripts.remove(s) || removed;
+    }
+    ASSERT_TRUE(removed);
+
+    ASSERT_TRUE(editor.Load(EditorPagePath()));
+    EXPECT_EQ(editor.Ready, 1);
+    ASSERT_TRUE(editor.SetBody("<p>Late channel</p>"));
+    editor.Bridge().RequestHtml();
+    ASSERT_TRUE(WaitUntil([&] { return !editor.Html.empty(); }, 5000));
+    EXPECT_EQ(editor.Html.back().Html, "<p>Late channel</p>");
+}
+
+TEST(EditorBridgeLifecycle, PageComesBackAfterItsRendererDies) {
     TEditorUnderTest editor;
     ASSERT_TRUE(editor.Load(EditorPagePath()));
     const qint64 pid = editor.View().page()->renderProcessPid();

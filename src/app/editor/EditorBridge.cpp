@@ -41,7 +41,7 @@ QString TEditorBridge::HostShimScript() {
     return QStringLiteral("(function () {\n") + QtWebChannelScript() + QStringLiteral(R"JS(
 ;
 if (window.chrome && window.chrome.webview) return;
-var queue = []; window.__qzDbg = {state: 'start', queued: 0, attempts: 0, late: document.readyState === 'complete'}; if (window.__qzDbg.late) console.log('QZ LATE INSTALL');
+var queue = [];
 var host = null;
 window.chrome = window.chrome || {};
 window.chrome.webview = {
@@ -50,18 +50,16 @@ window.chrome.webview = {
   postMessage: function (message) {
     var text = JSON.stringify(message);
     if (typeof text !== 'string') return;
-    if (host) host.postMessage(text); else { queue.push(text); window.__qzDbg.queued++; }
+    if (host) host.postMessage(text); else queue.push(text);
   }
 };
 // Messages posted before the channel has finished its handshake wait in the
 // queue and go out in order. The transport object is normally there already
 // at document creation; should it come late, keep looking for it.
 function connect(attempt) {
-  window.__qzDbg.attempts = attempt;
   if (window.qt && window.qt.webChannelTransport) {
-    window.__qzDbg.state = 'creating';
     new QWebChannel(window.qt.webChannelTransport, function (channel) {
-      window.__qzDbg.state = 'connected'; host = channel.objects.qzHost;
+      host = channel.objects.qzHost;
       var pending = queue;
       queue = [];
       pending.forEach(function (t) { host.postMessage(t); });
@@ -94,8 +92,8 @@ TEditorBridge::TEditorBridge(QWebEngineView* edge, QObject* parent) : QObject(pa
     page->scripts().insert(shim);
 
     // Now and then Qt WebEngine does not run a document-creation script in a
-    // new document (seen with a renderer process taken over from a view that
-    // just went away), and the page would never get its channel. The page
+    // new document (seen when a new view loads the page right after other
+    // views went away), and the page would never get its channel. The page
     // keeps looking for chrome.webview after it has loaded, so installing the
     // same script then still connects it; where the channel is there already
     // the script does nothing.

@@ -58,8 +58,9 @@ public:
     // Every message the page posts arrives here as JSON text.
     void HandleWebMessage(const std::string& jsonText);
 
-    // The script that runs before the page's own: chrome.webview.postMessage on
-    // top of the web channel, holding messages until the channel is up.
+    // The script that runs before the page's own (and once more after loading,
+    // should Qt have skipped it): chrome.webview.postMessage on top of the web
+    // channel, holding messages until the channel is up.
     [[nodiscard]] static QString HostShimScript();
 
 signals:

@@ -8,7 +8,6 @@
 #include <QWebEngineSettings>
 
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
 namespace qm::app {
@@ -59,9 +58,8 @@ QWebEnginePage* TEditorWebPage::createWindow(WebWindowType) {
     return nullptr;
 }
 
-void TEditorWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& m, int,
+void TEditorWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
                                               const QString&) {
-    if (m.contains("QZ LATE")) fprintf(stderr, "QZ LATE\n");
     // Script errors inside the page are not the author's concern and are
     // ignored by design; the page keeps working after a failed message.
 }

@@ -1,0 +1,179 @@
+// The main window's protections of the author's work, and publishing from
+// the menu, with the real editor page.
+#include "AppTestSupport.h"
+#include "ContentsTree.h"
+#include "MainWindow.h"
+#include "base/Error.h"
+#include "base/PathUtils.h"
+#include "editor/EditorBridge.h"
+#include "editor/EditorWebPage.h"
+#include "model/Storage.h"
+#include "settings/ProjectSettings.h"
+
+#include "TempDir.h"
+
+#include <QAction>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace qm;
+using namespace qm::app;
+using qm::test::ReadFile;
+using qm::test::TScriptedPrompts;
+using qm::test::WaitUntil;
+using qm::test::WriteFile;
+
+namespace {
+
+struct FaultsFixture : ::testing::Test {
+    qm::test::TTempDir appData;
+    TScriptedPrompts* prompts = nullptr;
+
+    FaultsFixture() { qputenv("APPDATA", appData.Path().c_str()); }
+
+    std::unique_ptr<TfrmMain> Start(const QStringList& args = {}) {
+        auto p = std::make_unique<TScriptedPrompts>();
+        prompts = p.get();
+        auto w = std::make_unique<TfrmMain>(args, std::move(p));
+        w->SetOpenOutputs(false);
+        w->show();
+        EXPECT_TRUE(WaitUntil([&] { return w->EditorReady(); }));
+        qm::test::Pump(300);
+        return w;
+    }
+
+    // A saved copy of the sample project in the temporary folder.
+    std::string SampleCopy() {
+        std::filesystem::copy(QUILLMATE_SOURCE_DIR "/examples/sample", appData / "sample",
+                              std::filesystem::copy_options::recursive);
+        return appData / "sample/Sample.hff";
+    }
+
+    static void Type(TfrmMain& w, const char* text) {
+        qm::test::RunJs(w.Edge()->page(),
+                        QStringLiteral("(function(){var b=document.querySelector('qz-body');"
+                                       "b.focus();var r=document.createRange();"
+                                       "r.selectNodeContents(b);r.collapse(false);"
+                                       "var s=getSelection();s.removeAllRanges();s.addRange(r);"
+                                       "document.execCommand('insertText',false,'%1');})()")
+                            .arg(QString::fromUtf8(text)));
+        WaitUntil([&] { return w.ProjectDirty(); }, 5000);
+    }
+};
+
+} // namespace
+
+TEST_F(FaultsFixture, PublishingFromTheMenuWritesAllThreeOutputs) {
+    auto w = Start({QString::fromStdString(SampleCopy())});
+    const std::string root = w->Project().RootPath;
+    w->PublishWebHelpCommand();
+    EXPECT_TRUE(FileExists(root + "build/webhelp/index.html"));
+    EXPECT_TRUE(FileExists(root + "build/webhelp/search.js"));
+    EXPECT_EQ(w->StatusText().toStdString(), "WebHelp exported: " + root + "build/webhelp/index.html");
+    w->PublishChmCommand();
+    EXPECT_GT(std::filesystem::file_size(root + "build/chm/help.chm"), 1000u);
+    w->PublishPdfCommand();
+    EXPECT_GT(std::filesystem::file_size(root + "build/pdf/manual.pdf"), 1000u);
+    EXPECT_TRUE(prompts->Errors.empty()) << prompts->Errors.front();
+}
+
+TEST_F(FaultsFixture, ADamagedProjectNeverReplacesTheOpenOne) {
+    auto w = Start({QString::fromStdString(SampleCopy())});
+    const std::string title = w->Project().Title;
+    const size_t topics = w->Project().Topics.Count();
+    WriteFile(appData / "Broken/meta/topics.json", "{\"rootTopicIds\":[\"A\"");
+    WriteFile(appData / "Broken.hff", "{\"title\":\"B\",\"root\":\"\"}");
+    prompts->OpenFiles = {appData / "Broken.hff"};
+    EXPECT_THROW(w->OpenProjectCommand(), EQuillmateError); // the menu shows it in a box
+    EXPECT_EQ(w->Project().Title, title);
+    EXPECT_EQ(w->Project().Topics.Count(), topics);
+    EXPECT_EQ(ReadFile(appData / "Broken/meta/topics.json"), "{\"rootTopicIds\":[\"A\"");
+}
+
+TEST_F(FaultsFixture, SettingsOfTheLastProjectDoNotLeak) {
+    auto w = Start({QString::fromStdString(SampleCopy())});
+    TProjectSettings big;
+    big.FontSizeBody = 30;
+    big.SaveToFile(TProjectSettings::DefaultSettingsPathForProject(w->Project().RootPath));
+    w->OpenProject(appData / "sample/Sample.hff");
+    EXPECT_EQ(w->Settings().FontSizeBody, 30);
+    WriteFile(appData / "Other/project.json", "{\"title\":\"Other\"}");
+    WriteFile(appData / "Other/meta/project_settings.json", "{\"ProjTitle\":\"Other\"}");
+    WriteFile(appData / "Other.hff", "{\"title\":\"Other\",\"root\":\"\"}");
+    w->OpenProject(appData / "Other.hff");
+    EXPECT_EQ(w->Settings().FontSizeBody, 16);
+}
+
+TEST_F(FaultsFixture, ALateAnswerAndASecondReadyLoseNothing) {
+    auto w = Start();
+    const std::string welcome = w->CurrentTopicID();
+    Type(*w, "kept text");
+    // The page reloads (as after a renderer crash): the edit must survive.
+    w->Edge()->page()->triggerAction(QWebEnginePage::Reload);
+    qm::test::Pump(1500);
+    ASSERT_TRUE(WaitUntil([&] {
+        return qm::test::RunJs(w->Edge()->page(),
+                               QStringLiteral("document.querySelector('qz-body').innerHTML"))
+            .toString()
+            .contains(QStringLiteral("kept text"));
+    }));
+
+    // An answer arriving after its wait gave up is not the current topic's text.
+    prompts->Texts = {std::string("Second")};
+    w->NewTopicCommand(true);
+    const std::string second = w->CurrentTopicID();
+    w->Bridge()->HandleWebMessage(R"({"type":"htmlResponse","html":"<p>stale</p>"})");
+    EXPECT_EQ(w->GetCurrentTopicHtml().find("stale"), std::string::npos);
+    EXPECT_NE(second, welcome);
+}
+
+TEST_F(FaultsFixture, NoToTheSaveQuestionKeepsEditsWhenOpenIsCancelled) {
+    auto w = Start();
+    Type(*w, "precious");
+    prompts->YesNoCancel = {TAnswer::No};
+    prompts->OpenFiles = {std::nullopt};
+    w->OpenProjectCommand();
+    EXPECT_TRUE(w->ProjectDirty());
+    EXPECT_NE(w->GetCurrentTopicHtml().find("precious"), std::string::npos);
+
+    // Yes whose Save As is cancelled counts as cancel: the workspace stays.
+    prompts->YesNoCancel = {TAnswer::Yes};
+    prompts->SaveFiles = {std::nullopt};
+    w->NewProjectCommand();
+    EXPECT_TRUE(w->ProjectDirty());
+    EXPECT_NE(w->GetCurrentTopicHtml().find("precious"), std::string::npos);
+}
+
+TEST_F(FaultsFixture, SaveAsRefusesTheDataFolderAndTheWorkspace) {
+    auto w = Start({QString::fromStdString(SampleCopy())});
+    for (const std::string& target :
+         {appData / "sample/Sample/inside.hff", appData / "quillmate/Workspace/x.hff"}) {
+        prompts->SaveFiles = {target};
+        EXPECT_FALSE(w->SaveAsCommand()) << target;
+        EXPECT_FALSE(FileExists(target));
+    }
+    EXPECT_EQ(prompts->Errors.size(), 2u);
+}
+
+TEST_F(FaultsFixture, AWorkspaceLeftByACrashIsKeptAside) {
+    {
+        auto w = Start();
+        Type(*w, "unsaved");
+        w->CommitWorkingState();
+        // Destroyed without a close, as in a crash: the workspace stays marked in use.
+        w->hide();
+        w.release()->deleteLater();
+    }
+    qm::test::Pump(200);
+    auto again = Start();
+    std::string kept;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(appData / "quillmate")) {
+        const std::string path = e.path().string();
+        if (path.find("/Workspace-") != std::string::npos && e.path().extension() == ".html" &&
+            path.find("/topics/") != std::string::npos && ReadFile(path).find("unsaved") != std::string::npos)
+            kept = path;
+    }
+    EXPECT_FALSE(kept.empty()) << "the crashed session's page was not kept";
+}
