@@ -48,7 +48,7 @@ bool TEditorWebPage::acceptNavigationRequest(const QUrl& url, NavigationType typ
                                              bool isMainFrame) {
     // Frames inside a topic may show other local pages; the editor itself is
     // only ever replaced by the program's own load (setUrl/load arrive as
-    // "typed"). Scripted moves and reloads come as link and reload types.
+    // "typed"). Links, scripted moves, forms and reloads arrive as other types.
     if (!isMainFrame)
         return url.isLocalFile() || url.scheme() == QLatin1String("about");
     return type == NavigationTypeTyped && url.isLocalFile();
