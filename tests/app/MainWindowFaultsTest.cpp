@@ -18,6 +18,9 @@
 
 #include <filesystem>
 
+#include <csignal>
+#include <sys/types.h>
+
 using namespace qm;
 using namespace qm::app;
 using qm::test::ReadFile;
@@ -110,8 +113,12 @@ TEST_F(FaultsFixture, ALateAnswerAndASecondReadyLoseNothing) {
     auto w = Start();
     const std::string welcome = w->CurrentTopicID();
     Type(*w, "kept text");
-    // The page reloads (as after a renderer crash): the edit must survive.
-    w->Edge()->page()->triggerAction(QWebEnginePage::Reload);
+    // The page's renderer dies and the page comes back with a second "ready":
+    // the edit must survive.
+    const qint64 pid = w->Edge()->page()->renderProcessPid();
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+    ASSERT_TRUE(WaitUntil([&] { return w->Edge()->page()->renderProcessPid() != pid; }));
     qm::test::Pump(1500);
     ASSERT_TRUE(WaitUntil([&] {
         return qm::test::RunJs(w->Edge()->page(),
