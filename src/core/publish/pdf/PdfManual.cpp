@@ -52,7 +52,9 @@ void AppendHead(std::string& out, const std::string& title) {
     AppendLine(out, "  size: auto;");
     AppendLine(out, "  margin: 0mm;");
     AppendLine(out, "}");
-    AppendLine(out, "html, body { margin:20; }");
+    // A unitless margin is ignored by browsers and left the text on the paper's
+    // edge; 20 was meant as pixels.
+    AppendLine(out, "html, body { margin:20px; }");
     AppendLine(out, "</style>");
     AppendLine(out, "</head>");
     AppendLine(out, "<body>");

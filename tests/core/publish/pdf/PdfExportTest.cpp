@@ -190,27 +190,23 @@ TEST(PdfExport, PrintsTheSampleProjectWithOutlineAndLinks) {
     EXPECT_FALSE(Contains(text, "A task has a title, an owner")) << "the excluded topic";
     EXPECT_FALSE(Contains(text, "Break a large task into subtasks")) << "its child";
 
-    // Bookmarks: the section headings (the own header's text, the default
-    // header's for the rest) and the topics' own headings, in order.
+    // Bookmarks: the section headings (each topic's header text) and the
+    // headings inside the topics, in contents order.
     const std::string xml =
         ToolOutput({"pdftohtml", "-xml", "-i", "-stdout", "-enc", "UTF-8", r.PdfFile});
     const std::vector<std::string> outline = OutlineTitles(xml);
     std::string outlineText;
     for (const std::string& t : outline)
         outlineText += t + "\n";
-    const std::string guide = "Northwind Planner \xC2\xB7 User Guide";
-    EXPECT_EQ(std::count(outline.begin(), outline.end(), guide),
-              static_cast<std::ptrdiff_t>(sections - 1))
-        << outlineText;
     const std::vector<std::string> outlineOrder = {
-        guide + "\nWelcome to Northwind Planner\n",
-        "Chapter 1: Getting started\nGetting Started\n",
-        guide + "\nInstalling Northwind Planner\n",
-        guide + "\nYour first plan\n",
-        guide + "\nWorking with Plans\n",
-        guide + "\nViews\n",
-        guide + "\nSharing a plan\n",
-        guide + "\nReference\n",
+        "Welcome to the Sample Manual\nWhat is inside\n",
+        "Chapter 1: Getting started\n",
+        "Installing\nSystem requirements\n",
+        "Your First Plan\n",
+        "Working with Plans\n",
+        "Views\n",
+        "Sharing a Plan\n",
+        "Reference\n",
     };
     for (const size_t at : FindInOrder(outlineText, outlineOrder))
         EXPECT_NE(at, std::string::npos) << outlineText;
