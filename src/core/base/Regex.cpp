@@ -1,8 +1,12 @@
 #include "base/Regex.h"
 
+#include "base/Utf8.h"
+
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace qm {
@@ -17,8 +21,8 @@ constexpr uint32_t kMatchLimit = 10'000'000;
 constexpr uint32_t kDepthLimit = 10'000'000;
 // Memory for the interpreter's backtracking frames, in KiB.
 constexpr uint32_t kHeapLimitKiB = 512 * 1024;
-// The JIT's own stack; 32 KiB on the machine stack would do for these
-// patterns, this leaves room for long lazy repeats.
+// The JIT's own stack, reserved per thread and used as needed; room for
+// deeply nested backtracking.
 constexpr PCRE2_SIZE kJitStackMax = 1024 * 1024;
 
 // Everything a match needs that is not the compiled pattern. One per thread,
@@ -28,9 +32,10 @@ class TThreadMatchState {
 public:
     TThreadMatchState() {
         FContext = pcre2_match_context_create(nullptr);
-        FJitStack = pcre2_jit_stack_create(32 * 1024, kJitStackMax, nullptr);
         if (FContext == nullptr)
             throw ERegexError("Out of memory for pattern matching");
+        // Without its own stack the JIT uses 32 KiB of the machine stack.
+        FJitStack = pcre2_jit_stack_create(32 * 1024, kJitStackMax, nullptr);
         pcre2_set_match_limit(FContext, kMatchLimit);
         pcre2_set_depth_limit(FContext, kDepthLimit);
         pcre2_set_heap_limit(FContext, kHeapLimitKiB);
@@ -96,6 +101,22 @@ size_t Utf8SequenceLength(unsigned char lead) {
     return 1;
 }
 
+// PCRE2 checks the UTF-8 of every subject it is given, one byte at a time;
+// expanding one page searches the same text dozens of times. Topic text is
+// nearly all ASCII, which is checked here eight bytes at a time, and the
+// rest by the same rules PCRE2 applies.
+void RequireUtf8(std::string_view s) {
+    size_t pos = 0;
+    for (; pos + 8 <= s.size(); pos += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, s.data() + pos, 8);
+        if ((chunk & 0x8080808080808080ull) != 0)
+            break;
+    }
+    if (!IsValidUtf8(s.substr(pos)))
+        throw EEncodingError("Text is not valid UTF-8");
+}
+
 } // namespace
 
 bool TRegexMatch::Matched(size_t group) const {
@@ -158,14 +179,12 @@ bool TRegex::Match(std::string_view subject, size_t from, unsigned flags, size_t
     TThreadMatchState& state = ThreadState();
     const size_t pairs = FCaptureCount + 1;
     pcre2_match_data* data = state.Data(pairs);
+    // The callers have checked the subject (RequireUtf8).
     const int rc = pcre2_match(FCode, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(),
-                               from, flags, data, state.Context(lastStart));
+                               from, flags | PCRE2_NO_UTF_CHECK, data, state.Context(lastStart));
     if (rc == PCRE2_ERROR_NOMATCH)
         return false;
     if (rc < 0) {
-        if (rc <= PCRE2_ERROR_UTF8_ERR1 && rc >= PCRE2_ERROR_UTF8_ERR21)
-            throw EEncodingError("Text is not valid UTF-8 (byte " +
-                                 std::to_string(pcre2_get_startchar(data)) + ")");
         if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT ||
             rc == PCRE2_ERROR_HEAPLIMIT || rc == PCRE2_ERROR_JIT_STACKLIMIT)
             throw ERegexError("The text is too complex to search: " + ErrorText(rc));
@@ -185,6 +204,7 @@ bool TRegex::Match(std::string_view subject, size_t from, unsigned flags, size_t
 std::optional<TRegexMatch> TRegex::Search(std::string_view subject, size_t from) const {
     if (from > subject.size())
         return std::nullopt;
+    RequireUtf8(subject);
     TRegexMatch match;
     if (!Match(subject, from, 0, TRegexMatch::npos, match))
         return std::nullopt;
@@ -196,14 +216,13 @@ void TRegex::ForEachMatch(std::string_view subject,
                           TRegexWindow window) const {
     if (window.End < subject.size())
         subject = subject.substr(0, window.End);
+    // Once for the whole loop: checking at every match would make it quadratic.
+    RequireUtf8(subject);
     TRegexMatch match;
     size_t pos = 0;
-    // PCRE2 validates the UTF-8 of the text it is given; once is enough, and
-    // checking again at every match would make the loop quadratic.
-    unsigned utfCheck = 0;
     unsigned retryFlags = 0;
     while (pos <= subject.size()) {
-        if (!Match(subject, pos, utfCheck | retryFlags, window.LastStart, match)) {
+        if (!Match(subject, pos, retryFlags, window.LastStart, match)) {
             if (retryFlags == 0)
                 break;
             // No non-empty match at the place of the empty one: step over one
@@ -214,7 +233,6 @@ void TRegex::ForEachMatch(std::string_view subject,
             pos += Utf8SequenceLength(static_cast<unsigned char>(subject[pos]));
             continue;
         }
-        utfCheck = PCRE2_NO_UTF_CHECK;
         const size_t start = match.Start();
         const size_t end = match.End();
         visit(match);

@@ -8,6 +8,7 @@
 #include "model/DocModel.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 
 namespace qm {
@@ -69,17 +70,30 @@ struct TExpansionPatterns {
                        kTokenOptions};
 };
 
+// \s of the patterns: space, tab, line feed, vertical tab, form feed, return.
+bool IsRegexSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
 const TExpansionPatterns& Patterns() {
     static const TExpansionPatterns patterns;
     return patterns;
 }
 
-// Every pattern of the condition phase holds one of these words. They have
-// no letter that caseless UTF matching pairs with a non-ASCII one (as it does
-// k and s), so an ASCII search decides exactly whether the phase has work.
+// Every pattern of the condition phase holds a marker: "{", optional white
+// space, then "begincond" or "endcond". These words have no letter that
+// caseless UTF matching pairs with a non-ASCII one (as it does k and s), so
+// this decides exactly whether the phase has any work.
 bool MentionsConditionMarker(std::string_view html) {
-    return FindAsciiNoCase(html, "begincond") != std::string_view::npos ||
-           FindAsciiNoCase(html, "endcond") != std::string_view::npos;
+    for (size_t pos = html.find('{'); pos != std::string_view::npos; pos = html.find('{', pos)) {
+        ++pos;
+        while (pos < html.size() && IsRegexSpace(html[pos]))
+            ++pos;
+        const std::string_view rest = html.substr(pos);
+        if (StartsWithAsciiNoCase(rest, "begincond") || StartsWithAsciiNoCase(rest, "endcond"))
+            return true;
+    }
+    return false;
 }
 
 // A token name as written in HTML: entities decoded, blanks at both ends
@@ -280,7 +294,9 @@ std::string ReplaceConditionTokens(std::string_view html, const TReusableProject
                    : std::string();
     };
     std::string result = StripConditionMarkerOnlyBlocks(html);
-    for (int pass = 0; pass < kConditionPairPasses; ++pass) {
+    // Once every marker is resolved (usually after one pass) no pattern here
+    // can match any more.
+    for (int pass = 0; pass < kConditionPairPasses && MentionsConditionMarker(result); ++pass) {
         std::string next = ReplaceBlocks(result, p.NamedEndBlock, p.NamedEndMarker, '}', namedEnd);
         next = ReplaceBlocks(next, p.PlainEndBlock, p.PlainEndMarker, '}', plainEnd);
         // A pass that changes nothing would change nothing again.
@@ -288,6 +304,8 @@ std::string ReplaceConditionTokens(std::string_view html, const TReusableProject
             break;
         result = std::move(next);
     }
+    if (!MentionsConditionMarker(result))
+        return result;
     return ReplaceTokens(result, p.LeftoverMarker,
                          [](const TRegexMatch&) { return std::string(); });
 }

@@ -13,7 +13,7 @@ using TDocLinkTarget = std::function<std::string(const std::string& id)>;
 
 [[nodiscard]] std::string HtmlToPlainText(std::string_view html);
 [[nodiscard]] std::vector<std::string> CollectDocLinkIds(std::string_view html);
-// An empty (absent) rule leaves the text unchanged.
+// With an empty (absent) rule every topic link goes nowhere (href="#").
 [[nodiscard]] std::string RewriteDocLinks(std::string_view html, const TDocLinkTarget& rule);
 
 } // namespace qm
