@@ -23,7 +23,7 @@ web-deps: deps
 run: build
 	@sh scripts/run-sample.sh $(BUILD_DIR)
 
-test: build web-deps
+test: web-deps build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 test-asan:
