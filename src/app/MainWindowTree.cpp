@@ -55,48 +55,37 @@ void TfrmMain::RemoveTopicCommand() {
 }
 
 namespace {
-template <class Move> bool RunMove(TDocProject& p, const std::string& id, Move move) {
-    return !id.empty() && p.HasTopic(id) && move(p, id);
-}
+using TMove = bool (*)(TDocProject&, const std::string&);
 } // namespace
 
-void TfrmMain::MoveUpCommand() {
-    const std::string id = tvToc->SelectedTopicID();
-    if (!RunMove(*FProject, id, MoveTopicUp))
+// Up, down and one level up share their bookkeeping: the model is written at
+// once and the same topic stays selected without a session switch.
+static void RunMoveCommand(TDocProject& project, TContentsTree* tree, TMove move,
+                           const std::function<void()>& markDirty,
+                           const std::function<void()>& rebuild) {
+    const std::string id = tree->SelectedTopicID();
+    if (id.empty() || !project.HasTopic(id) || !move(project, id))
         return;
-    MarkProjectDirty();
-    SaveProjectModel(*FProject);
-    {
-        const QSignalBlocker block(tvToc);
-        BuildContentsTree();
-        tvToc->SelectTopic(id);
-    }
+    markDirty();
+    SaveProjectModel(project);
+    const QSignalBlocker block(tree);
+    rebuild();
+    tree->SelectTopic(id);
+}
+
+void TfrmMain::MoveUpCommand() {
+    RunMoveCommand(*FProject, tvToc, MoveTopicUp, [this] { MarkProjectDirty(); },
+                   [this] { BuildContentsTree(); });
 }
 
 void TfrmMain::MoveDownCommand() {
-    const std::string id = tvToc->SelectedTopicID();
-    if (!RunMove(*FProject, id, MoveTopicDown))
-        return;
-    MarkProjectDirty();
-    SaveProjectModel(*FProject);
-    {
-        const QSignalBlocker block(tvToc);
-        BuildContentsTree();
-        tvToc->SelectTopic(id);
-    }
+    RunMoveCommand(*FProject, tvToc, MoveTopicDown, [this] { MarkProjectDirty(); },
+                   [this] { BuildContentsTree(); });
 }
 
 void TfrmMain::MoveLevelUpCommand() {
-    const std::string id = tvToc->SelectedTopicID();
-    if (!RunMove(*FProject, id, MoveTopicLevelUp))
-        return;
-    MarkProjectDirty();
-    SaveProjectModel(*FProject);
-    {
-        const QSignalBlocker block(tvToc);
-        BuildContentsTree();
-        tvToc->SelectTopic(id);
-    }
+    RunMoveCommand(*FProject, tvToc, MoveTopicLevelUp, [this] { MarkProjectDirty(); },
+                   [this] { BuildContentsTree(); });
 }
 
 void TfrmMain::RenameCommand() {
