@@ -331,16 +331,16 @@ void TfrmMain::ApplySettingsToEditor() {
 }
 
 void TfrmMain::AboutCommand() {
+    const QString nl = QStringLiteral("\r\n");
     const QString text =
-        QApplication::applicationName() + QStringLiteral("\r\n") + T("Version: ") +
-        QStringLiteral("2.0\r\n\r\n") +
-        T("Quillmate is free software; you may use it for any purpose.") + QStringLiteral("\r\n") +
-        T("Website: ") + QString::fromLatin1(kWebsite).remove(QStringLiteral("https://")) +
-        QStringLiteral("\r\n\r\n") + T("This program is protected by copyright law. ") +
-        QStringLiteral("\r\n") + T("Its source code is published under an open licence;") +
-        QStringLiteral("\r\n") + T("copies must keep the copyright notice and the licence") +
-        QStringLiteral("\r\n") + T("text that come with it.") + QStringLiteral("\r\n\r\n") +
-        Q(FormatS(Translate("(c) %s The Quillmate developers. All rights reserved."),
+        QApplication::applicationName() + nl + T("Version: ") + QStringLiteral("2.0") + nl + nl +
+        T("This software is free to use under the terms of its open-source licence.") + nl +
+        T("Website: ") + QString::fromLatin1(kWebsite).remove(QStringLiteral("https://")) + nl +
+        nl + T("This program is protected by copyright law. ") + nl +
+        T("You may use, copy and distribute it under the terms of its licence.") + nl +
+        T("Modified versions must state that they have been changed.") + nl +
+        T("The program is provided as is, without warranty of any kind.") + nl + nl +
+        Q(FormatS(Translate("Copyright \xC2\xA9 %s The Quillmate authors."),
                   std::to_string(QDate::currentDate().year())));
     FPrompts->ShowInfo(Translate("About..."), text.toStdString());
 }
