@@ -38,7 +38,8 @@ void WriteTextFileUtf8(const std::string& fileName, std::string_view text);
 [[nodiscard]] std::string ReadFileBytes(const std::string& fileName);
 // Atomic replace of fileName by exactly these bytes (folder chain created).
 void WriteFileBytesAtomic(const std::string& fileName, std::string_view bytes);
-// The same without the flush to disk: for generated output that a rerun rebuilds.
+// Generated output that a rerun rebuilds: written in place, without the
+// temporary file (folder chain created).
 void WriteOutputFile(const std::string& fileName, std::string_view bytes);
 // Generated output given in pieces, so large files need not be concatenated.
 void WriteOutputFileParts(const std::string& fileName, const std::vector<std::string_view>& parts);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace qm {
@@ -62,14 +63,26 @@ bool StartsWithAsciiNoCase(std::string_view s, std::string_view prefix) {
 size_t FindAsciiNoCase(std::string_view hay, std::string_view needle, size_t from) {
     if (needle.empty())
         return from <= hay.size() ? from : std::string_view::npos;
-    if (hay.size() < needle.size())
+    if (hay.size() < needle.size() || from > hay.size() - needle.size())
         return std::string_view::npos;
-    const char first = LowerAscii(needle[0]);
-    for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
-        if (LowerAscii(hay[i]) != first)
-            continue;
+    const char lo = LowerAscii(needle[0]);
+    const char up = UpperAscii(needle[0]);
+    const char* base = hay.data();
+    const char* end = base + (hay.size() - needle.size()) + 1;
+    const char* p = base + from;
+    while (p < end) {
+        // memchr is vectorised; look for either case of the first letter.
+        const char* a = static_cast<const char*>(std::memchr(p, lo, static_cast<size_t>(end - p)));
+        const char* b = lo == up ? nullptr
+                                 : static_cast<const char*>(
+                                       std::memchr(p, up, static_cast<size_t>((a ? a : end) - p)));
+        const char* cand = b != nullptr ? b : a;
+        if (cand == nullptr)
+            return std::string_view::npos;
+        const size_t i = static_cast<size_t>(cand - base);
         if (SameTextAscii(hay.substr(i, needle.size()), needle))
             return i;
+        p = cand + 1;
     }
     return std::string_view::npos;
 }

@@ -1,5 +1,6 @@
 #include "base/Error.h"
 #include "base/PathUtils.h"
+#include "base/StringUtil.h"
 
 #include "TempDir.h"
 
@@ -110,4 +111,20 @@ TEST(FileNames, SplitAndChange) {
     EXPECT_EQ(ExtractFileName("/a/b/c.hff"), "c.hff");
     EXPECT_EQ(ExtractFileExt("/a/b.d/c"), "");
     EXPECT_EQ(ChangeFileExt("/a/b/c.hff", ".json"), "/a/b/c.json");
+}
+
+TEST(StringUtil, FindAsciiNoCase) {
+    struct Case {
+        const char* hay;
+        const char* needle;
+        size_t from;
+        size_t expected;
+    };
+    const Case cases[] = {
+        {"xxBackGround", "background", 0, 2}, {"background", "BACKGROUND", 1, std::string::npos},
+        {"aAaB", "ab", 0, 2},                 {"ab", "abc", 0, std::string::npos},
+        {"", "a", 0, std::string::npos},      {"a\xC3\xA9" "B", "b", 0, 3},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindAsciiNoCase(c.hay, c.needle, c.from), c.expected) << c.hay << " / " << c.needle;
 }

@@ -42,7 +42,11 @@ std::string FixWebHelpAssetPaths(std::string_view html) {
 }
 
 std::string StripWhiteBackgrounds(std::string_view html) {
-    static const std::pair<const char*, const char*> kRules[] = {
+    // The twelve replacements, in the order they apply. Every pattern starts
+    // with "background" and no replacement text matches any pattern, so one
+    // pass that tries the rules in order at each "background" gives the same
+    // text as twelve passes over the page.
+    static const std::pair<std::string_view, std::string_view> kRules[] = {
         {"background-color: rgb(255, 255, 255)", "background-color: transparent"},
         {"background-color:rgb(255, 255, 255)", "background-color: transparent"},
         {"background-color:#ffffff", "background-color: transparent"},
@@ -56,12 +60,30 @@ std::string StripWhiteBackgrounds(std::string_view html) {
         {"background:#fff", "background: transparent"},
         {"background:white", "background: transparent"},
     };
-    std::string r(html);
-    // Most pages have no "background" at all; skip the twelve passes then.
-    if (FindAsciiNoCase(r, "background") == std::string::npos)
-        return r;
-    for (const auto& [from, to] : kRules)
-        r = ReplaceAllAsciiNoCase(r, from, to);
+    std::string r;
+    r.reserve(html.size());
+    size_t pos = 0;
+    for (;;) {
+        const size_t hit = FindAsciiNoCase(html, "background", pos);
+        if (hit == std::string_view::npos)
+            break;
+        r.append(html.substr(pos, hit - pos));
+        const std::string_view rest = html.substr(hit);
+        size_t used = 0;
+        for (const auto& [from, to] : kRules) {
+            if (StartsWithAsciiNoCase(rest, from)) {
+                r.append(to);
+                used = from.size();
+                break;
+            }
+        }
+        if (used == 0) {
+            r.append(rest.substr(0, 10));
+            used = 10;
+        }
+        pos = hit + used;
+    }
+    r.append(html.substr(pos));
     return r;
 }
 

@@ -209,6 +209,11 @@ TEST(WebHelpPage, SmallRules) {
     EXPECT_EQ(JoinKeywords({"a", " b"}), "a  b");
     EXPECT_EQ(StripWhiteBackgrounds("x{BACKGROUND:White;background-color: rgb(255, 255, 255)}"),
               "x{background: transparent;background-color: transparent}");
+    // The longer colour wins over its prefix; other backgrounds stay.
+    EXPECT_EQ(StripWhiteBackgrounds("a{background-color:#FFFFFF}b{background:#fff}"
+                                    "c{background-color:#ffe}d{background:url(x)}"),
+              "a{background-color: transparent}b{background: transparent}"
+              "c{background-color:#ffe}d{background:url(x)}");
     EXPECT_EQ(FixWebHelpAssetPaths("<a href=\"assets/f.pdf\"><img src='assets/x.png'>"),
               "<a href=\"../assets/f.pdf\"><img src='assets/x.png'>");
 }
