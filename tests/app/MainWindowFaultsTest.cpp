@@ -184,3 +184,25 @@ TEST_F(FaultsFixture, AWorkspaceLeftByACrashIsKeptAside) {
     }
     EXPECT_FALSE(kept.empty()) << "the crashed session's page was not kept";
 }
+
+TEST_F(FaultsFixture, ATopicThatCannotBeLoadedIsNotKeptAsCurrent) {
+    auto w = Start();
+    const std::string welcome = w->CurrentTopicID();
+    Type(*w, "welcome text");
+    prompts->Texts = {std::string("Broken")};
+    w->NewTopicCommand(true);
+    const std::string broken = w->CurrentTopicID();
+    w->Tree()->SelectTopic(welcome);
+    ASSERT_TRUE(WaitUntil([&] { return w->CurrentTopicID() == welcome; }));
+    w->CommitWorkingState(); // nothing of "Broken" stays in the caches
+    // The page of "Broken" is damaged on disk (not UTF-8) while it is not shown.
+    WriteFile(w->Project().GetTopic(broken).HtmlPath, "\xFF\xFE not text");
+    w->Tree()->SelectTopic(broken);
+    qm::test::Pump(100);
+    ASSERT_EQ(prompts->Errors.size(), 1u) << "the author is told the page cannot be read";
+    // The editor still shows Welcome's text; it must never be saved as Broken's.
+    EXPECT_TRUE(w->CurrentTopicID().empty());
+    prompts->SaveFiles = {appData / "out/P.hff"};
+    w->SaveCommand();
+    EXPECT_EQ(ReadFile(appData / ("out/P/topics/" + broken + ".html")), "\xFF\xFE not text");
+}
