@@ -40,6 +40,9 @@ TContentsTree::TContentsTree(QWidget* parent) : QTreeWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
     setAnimated(true);
+    setIndentation(16);
+    // Rows with some air read more easily in a long manual's contents.
+    setStyleSheet(QStringLiteral("QTreeWidget::item { padding: 3px 2px; }"));
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
         if (FBuilding)
             return;
