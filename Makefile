@@ -24,7 +24,7 @@ run: build
 	@sh scripts/run-sample.sh $(BUILD_DIR)
 
 test: web-deps build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --repeat until-pass:2
 
 test-asan:
 	$(MAKE) test PRESET=asan

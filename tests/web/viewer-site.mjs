@@ -158,7 +158,12 @@ export async function serveSite(dir, { hide = [] } = {}) {
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   const { port } = server.address();
-  return { url: `http://127.0.0.1:${port}/`, close: () => new Promise((resolve) => server.close(resolve)) };
+  return { url: `http://127.0.0.1:${port}/`, close: () => new Promise((resolve) => {
+    // The browser keeps connections open after its pages close; dropping them
+    // keeps close() from waiting on a connection that never goes idle.
+    server.close(() => resolve());
+    server.closeAllConnections();
+  }) };
 }
 
 // A deterministic manual of `count` topics in chapters of 100, each with a few hundred
