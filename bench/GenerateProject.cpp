@@ -19,10 +19,10 @@ using namespace qm;
 
 namespace {
 
-const char* kWords[] = {"configure", "project", "server", "option", "report", "export", "user",
-                        "network", "schedule", "backup", "restore", "license", "module",
-                        "install", "update", "policy", "account", "dashboard", "template",
-                        "workflow", "permission", "archive", "database", "interface"};
+const char* kWords[] = {"configure", "project",  "server",     "option",  "report",   "export",
+                        "user",      "network",  "schedule",   "backup",  "restore",  "license",
+                        "module",    "install",  "update",     "policy",  "account",  "dashboard",
+                        "template",  "workflow", "permission", "archive", "database", "interface"};
 
 std::string Sentence(std::mt19937& rng, int words) {
     std::string s;
@@ -105,8 +105,9 @@ int main(int argc, char** argv) {
 
     TReusableProjectContent rc;
     rc.FVariables = {{"Product", "Northwind Planner"}, {"Version", "3.2"}};
-    rc.FSnippets = {{"Note", "<div style=\"border-left:4px solid #2f6fde;padding:8px;\"><b>Note:</b> "
-                             "{var:Product} saves your work.</div>"}};
+    rc.FSnippets = {{"Note",
+                     "<div style=\"border-left:4px solid #2f6fde;padding:8px;\"><b>Note:</b> "
+                     "{var:Product} saves your work.</div>"}};
     rc.FConditions = {{"Pro", true}, {"Beta", false}};
     rc.SaveToProject(p);
     TProjectSettings().SaveToFile(TProjectSettings::DefaultSettingsPathForProject(p.RootPath));

@@ -21,9 +21,13 @@ std::string UserDataDir() {
     return JoinPath(base, "quillmate");
 }
 
-std::string WorkspaceDir() { return IncludeTrailingPathDelimiter(JoinPath(UserDataDir(), "Workspace")); }
+std::string WorkspaceDir() {
+    return IncludeTrailingPathDelimiter(JoinPath(UserDataDir(), "Workspace"));
+}
 
-std::string LastProjectFilePath() { return JoinPath(UserDataDir(), "last_project.txt"); }
+std::string LastProjectFilePath() {
+    return JoinPath(UserDataDir(), "last_project.txt");
+}
 
 std::string ProgramDataDir() {
     std::string dir = platform::FindProgramDataDir(platform::ExecutablePath());

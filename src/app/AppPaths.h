@@ -7,7 +7,7 @@ namespace qm::app {
 // APPDATA when set (tests point it at a temporary folder), otherwise the
 // platform's per-user data folder (~/.local/share on Linux), then "quillmate".
 [[nodiscard]] std::string UserDataDir();
-[[nodiscard]] std::string WorkspaceDir();      // with a trailing separator
+[[nodiscard]] std::string WorkspaceDir(); // with a trailing separator
 [[nodiscard]] std::string LastProjectFilePath();
 // The folder with AppFiles, styles and transl.qz ("" when not found).
 [[nodiscard]] std::string ProgramDataDir();

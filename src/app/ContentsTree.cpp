@@ -69,7 +69,9 @@ std::string TContentsTree::IdOf(const QTreeWidgetItem* item) {
     return item == nullptr ? std::string() : item->data(0, kIdRole).toString().toStdString();
 }
 
-std::string TContentsTree::SelectedTopicID() const { return IdOf(currentItem()); }
+std::string TContentsTree::SelectedTopicID() const {
+    return IdOf(currentItem());
+}
 
 bool TContentsTree::SelectTopic(const std::string& id) {
     for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it) {
@@ -157,11 +159,15 @@ void TContentsTree::paintEvent(QPaintEvent* event) {
     const QColor accent = palette().color(QPalette::Highlight);
     painter.setPen(QPen(accent, 2));
     switch (FDropMode) {
-    case TDropMode::dmBefore: painter.drawLine(r.left(), r.top() + 1, r.right(), r.top() + 1); break;
+    case TDropMode::dmBefore:
+        painter.drawLine(r.left(), r.top() + 1, r.right(), r.top() + 1);
+        break;
     case TDropMode::dmAfter:
         painter.drawLine(r.left(), r.bottom() - 1, r.right(), r.bottom() - 1);
         break;
-    case TDropMode::dmChild: painter.drawRoundedRect(r.adjusted(1, 1, -1, -1), 3, 3); break;
+    case TDropMode::dmChild:
+        painter.drawRoundedRect(r.adjusted(1, 1, -1, -1), 3, 3);
+        break;
     }
 }
 

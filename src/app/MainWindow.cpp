@@ -4,9 +4,9 @@
 
 #include "AppPaths.h"
 #include "ContentsTree.h"
+#include "base/StringUtil.h"
 #include "editor/EditorBridge.h"
 #include "editor/EditorWebPage.h"
-#include "base/StringUtil.h"
 #include "i18n/Translation.h"
 
 #include <QActionGroup>
@@ -33,8 +33,12 @@ namespace {
 const char* kWebsite = "https://quillmate.org";
 const char* kSupportPage = "https://quillmate.org/support.html";
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-QString T(const char* s) { return Q(Translate(s)); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+QString T(const char* s) {
+    return Q(Translate(s));
+}
 
 QColor ToQColor(TColor c) {
     const TColor rgb = ResolveSystemColor(c);
@@ -51,8 +55,7 @@ template <class F> void TfrmMain::Guarded(F&& f) {
     }
 }
 
-TfrmMain::TfrmMain(const QStringList& args, std::unique_ptr<TUserPrompts> prompts,
-                   QWidget* parent)
+TfrmMain::TfrmMain(const QStringList& args, std::unique_ptr<TUserPrompts> prompts, QWidget* parent)
     : QMainWindow(parent), FProject(std::make_unique<TDocProject>()),
       FPrompts(prompts ? std::move(prompts) : std::make_unique<TDialogPrompts>(this)) {
     setObjectName(QStringLiteral("frmMain"));
@@ -62,11 +65,13 @@ TfrmMain::TfrmMain(const QStringList& args, std::unique_ptr<TUserPrompts> prompt
     LoadSettingsForProject();
 
     FBridge = new TEditorBridge(FEdge, this);
-    connect(FBridge, &TEditorBridge::OnReady, this, [this] { Guarded([this] { HandleEditorReady(); }); });
+    connect(FBridge, &TEditorBridge::OnReady, this,
+            [this] { Guarded([this] { HandleEditorReady(); }); });
     connect(FBridge, &TEditorBridge::OnHtmlChanged, this,
             [this](const std::string& html) { HandleEditorHtmlChanged(html); });
-    connect(FBridge, &TEditorBridge::OnHeaderChanged, this,
-            [this](const std::string& h, const std::string& bg) { HandleEditorHeaderChanged(h, bg); });
+    connect(
+        FBridge, &TEditorBridge::OnHeaderChanged, this,
+        [this](const std::string& h, const std::string& bg) { HandleEditorHeaderChanged(h, bg); });
     connect(FBridge, &TEditorBridge::OnAreaChanged, this,
             [this](const std::string& a) { HandleEditorAreaChanged(a); });
     FBridge->NavigateToEditor(EditorPagePath());
@@ -94,9 +99,8 @@ QToolButton* TfrmMain::MakeLeftButton(const QString& icon, const char* hint,
     auto* b = new QToolButton;
     b->setAutoRaise(true);
     const auto fallback = kFallback.find(icon);
-    b->setIcon(QIcon::fromTheme(icon, fallback != kFallback.end()
-                                          ? style()->standardIcon(fallback->second)
-                                          : QIcon()));
+    b->setIcon(QIcon::fromTheme(
+        icon, fallback != kFallback.end() ? style()->standardIcon(fallback->second) : QIcon()));
     b->setIconSize(QSize(22, 22));
     b->setFixedSize(36, 36);
     if (cmd)
@@ -123,14 +127,20 @@ void TfrmMain::BuildLayout() {
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(2);
-    grid->addWidget(MakeLeftButton("document-new", "New Project", [this] { NewProjectCommand(); }), 0, 0);
-    grid->addWidget(MakeLeftButton("document-open", "Open Project...", [this] { OpenProjectCommand(); }), 0, 1);
+    grid->addWidget(MakeLeftButton("document-new", "New Project", [this] { NewProjectCommand(); }),
+                    0, 0);
+    grid->addWidget(
+        MakeLeftButton("document-open", "Open Project...", [this] { OpenProjectCommand(); }), 0, 1);
     btnSave = MakeLeftButton("document-save", "Save Project", [this] { SaveCommand(); });
     grid->addWidget(btnSave, 0, 2);
     grid->addWidget(MakeLeftButton("preferences-system", "Project Settings...", {}), 0, 3);
-    grid->addWidget(MakeLeftButton("list-add", "Add Root Topic...", [this] { NewTopicCommand(true); }), 1, 0);
-    grid->addWidget(MakeLeftButton("format-indent-more", "Add Child Topic...", [this] { NewTopicCommand(false); }), 1, 1);
-    grid->addWidget(MakeLeftButton("edit-delete", "Remove Topic", [this] { RemoveTopicCommand(); }), 1, 2);
+    grid->addWidget(
+        MakeLeftButton("list-add", "Add Root Topic...", [this] { NewTopicCommand(true); }), 1, 0);
+    grid->addWidget(MakeLeftButton("format-indent-more", "Add Child Topic...",
+                                   [this] { NewTopicCommand(false); }),
+                    1, 1);
+    grid->addWidget(MakeLeftButton("edit-delete", "Remove Topic", [this] { RemoveTopicCommand(); }),
+                    1, 2);
     grid->addWidget(MakeLeftButton("insert-text", "Variables, Snippets, Conditions...", {}), 1, 3);
     grid->setColumnStretch(4, 1);
     leftLayout->addWidget(pnlLeftTop);
@@ -175,9 +185,10 @@ void TfrmMain::BuildLayout() {
     FStatusLabel = new QLabel;
     FStatusLabel->setObjectName(QStringLiteral("StatusText"));
     statusBar()->addWidget(FStatusLabel, 1);
-    auto* link = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>")
-                                .arg(QString::fromLatin1(kWebsite),
-                                     QString::fromLatin1(kWebsite).remove(QStringLiteral("https://"))));
+    auto* link =
+        new QLabel(QStringLiteral("<a href=\"%1\">%2</a>")
+                       .arg(QString::fromLatin1(kWebsite),
+                            QString::fromLatin1(kWebsite).remove(QStringLiteral("https://"))));
     link->setObjectName(QStringLiteral("lbHomepageURL"));
     link->setOpenExternalLinks(true);
     statusBar()->addPermanentWidget(link);
@@ -199,33 +210,47 @@ void TfrmMain::BuildMenus() {
         return m;
     };
     QMenu* file = menu("File");
-    add(file, "New Project", [this] { NewProjectCommand(); }, QKeySequence::New);
+    add(
+        file, "New Project", [this] { NewProjectCommand(); }, QKeySequence::New);
     file->addSeparator();
-    add(file, "Open Project...", [this] { OpenProjectCommand(); }, QKeySequence::Open);
+    add(
+        file, "Open Project...", [this] { OpenProjectCommand(); }, QKeySequence::Open);
     file->addSeparator();
-    FSaveAction = add(file, "Save Project", [this] { SaveCommand(); }, QKeySequence::Save);
-    add(file, "Save Project As...", [this] { SaveAsCommand(); }, QKeySequence::SaveAs);
+    FSaveAction = add(
+        file, "Save Project", [this] { SaveCommand(); }, QKeySequence::Save);
+    add(
+        file, "Save Project As...", [this] { SaveAsCommand(); }, QKeySequence::SaveAs);
     file->addSeparator();
-    add(file, "Exit", [this] { close(); }, QKeySequence::Quit);
+    add(
+        file, "Exit", [this] { close(); }, QKeySequence::Quit);
 
     QMenu* topic = menu("Topic");
     add(topic, "New Root Topic...", [this] { NewTopicCommand(true); });
-    add(topic, "New Child Topic...", [this] { NewTopicCommand(false); }, QKeySequence(Qt::CTRL | Qt::Key_T));
+    add(
+        topic, "New Child Topic...", [this] { NewTopicCommand(false); },
+        QKeySequence(Qt::CTRL | Qt::Key_T));
     topic->addSeparator();
     add(topic, "Remove Topic", [this] { RemoveTopicCommand(); });
     topic->addSeparator();
     QMenu* move = topic->addMenu(T("Move"));
     FMenuCaptions.emplace_back(move->menuAction(), "Move");
-    add(move, "Up", [this] { MoveUpCommand(); }, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Up));
-    add(move, "Down", [this] { MoveDownCommand(); }, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Down));
-    add(move, "Move Level Up", [this] { MoveLevelUpCommand(); }, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left));
+    add(
+        move, "Up", [this] { MoveUpCommand(); }, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Up));
+    add(
+        move, "Down", [this] { MoveDownCommand(); },
+        QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Down));
+    add(
+        move, "Move Level Up", [this] { MoveLevelUpCommand(); },
+        QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left));
     topic->addSeparator();
-    add(topic, "Rename...", [this] { RenameCommand(); }, QKeySequence(Qt::Key_F2));
+    add(
+        topic, "Rename...", [this] { RenameCommand(); }, QKeySequence(Qt::Key_F2));
 
     QMenu* edit = menu("Edit");
     const std::pair<const char*, const char*> editCmds[] = {
-        {"Undo", "undo"}, {"Redo", "redo"}, {"Cut", "cut"}, {"Copy", "copy"},
-        {"Paste", "paste"}, {"Delete", "delete"}, {"Select All", "selectAll"}};
+        {"Undo", "undo"},           {"Redo", "redo"},   {"Cut", "cut"},
+        {"Copy", "copy"},           {"Paste", "paste"}, {"Delete", "delete"},
+        {"Select All", "selectAll"}};
     for (const auto& [caption, cmd] : editCmds) {
         const std::string c = cmd;
         add(edit, caption, [this, c] {
@@ -263,8 +288,10 @@ void TfrmMain::BuildMenus() {
     }
 
     QMenu* help = menu("Help");
-    add(help, "Contact Us", [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSupportPage))); });
-    add(help, "Visit Website", [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebsite))); });
+    add(help, "Contact Us",
+        [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSupportPage))); });
+    add(help, "Visit Website",
+        [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebsite))); });
     help->addSeparator();
     add(help, "About...", [this] { AboutCommand(); });
 }
@@ -276,9 +303,13 @@ void TfrmMain::ApplyUiCaptions() {
         widget->setToolTip(T(hint));
 }
 
-QString TfrmMain::StatusText() const { return FStatusLabel->text(); }
+QString TfrmMain::StatusText() const {
+    return FStatusLabel->text();
+}
 
-void TfrmMain::SetStatus(const std::string& text) { FStatusLabel->setText(Q(text)); }
+void TfrmMain::SetStatus(const std::string& text) {
+    FStatusLabel->setText(Q(text));
+}
 
 void TfrmMain::MarkProjectDirty() {
     FProjectDirty = true;

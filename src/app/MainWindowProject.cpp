@@ -25,7 +25,9 @@ namespace fs = std::filesystem;
 namespace qm::app {
 
 namespace {
-std::string WorkspaceMarker() { return WorkspaceDir() + ".in-use"; }
+std::string WorkspaceMarker() {
+    return WorkspaceDir() + ".in-use";
+}
 
 bool IsHffFile(const std::string& path) {
     return !path.empty() && FileExists(path) && SameTextAscii(ExtractFileExt(path), ".hff");
@@ -34,7 +36,8 @@ bool IsHffFile(const std::string& path) {
 // Whether path lies inside folder (or is it), comparing normalised paths.
 bool IsInside(const std::string& path, const std::string& folder) {
     const fs::path p = fs::absolute(fs::path(path)).lexically_normal();
-    const fs::path f = fs::absolute(fs::path(ExcludeTrailingPathDelimiter(folder))).lexically_normal();
+    const fs::path f =
+        fs::absolute(fs::path(ExcludeTrailingPathDelimiter(folder))).lexically_normal();
     auto pi = p.begin();
     for (auto fi = f.begin(); fi != f.end(); ++fi, ++pi) {
         if (fi->empty())
@@ -51,9 +54,8 @@ std::string TfrmMain::EditorPagePath() const {
 }
 
 bool TfrmMain::IsWorkspaceProject() const {
-    return FProjectFileName.empty() &&
-           ExcludeTrailingPathDelimiter(FProject->RootPath) ==
-               ExcludeTrailingPathDelimiter(WorkspaceDir());
+    return FProjectFileName.empty() && ExcludeTrailingPathDelimiter(FProject->RootPath) ==
+                                           ExcludeTrailingPathDelimiter(WorkspaceDir());
 }
 
 void TfrmMain::ChooseStartProject(const QStringList& args) {
@@ -90,12 +92,14 @@ void TfrmMain::KeepCrashedWorkspaceAside() {
     // The last session ended without closing the window: the workspace may
     // hold the only copy of that work.
     const std::string aside =
-        ws + "-" + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+        ws + "-" +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
     std::error_code ec;
     fs::rename(ws, aside, ec);
     if (!ec) {
         std::remove((aside + "/.in-use").c_str());
-        SetStatus(FormatS(Translate("The unsaved project of the last session was kept in %s"), aside));
+        SetStatus(
+            FormatS(Translate("The unsaved project of the last session was kept in %s"), aside));
     }
 }
 
@@ -214,9 +218,12 @@ TfrmMain::TConfirm TfrmMain::ConfirmSaveChanges() {
         return TConfirm::Proceed;
     switch (FPrompts->AskYesNoCancel(
         Translate("Project has been modified. Do you want to save changes?"))) {
-    case TAnswer::Cancel: return TConfirm::Cancel;
-    case TAnswer::No: return TConfirm::ProceedDiscarding;
-    case TAnswer::Yes: break;
+    case TAnswer::Cancel:
+        return TConfirm::Cancel;
+    case TAnswer::No:
+        return TConfirm::ProceedDiscarding;
+    case TAnswer::Yes:
+        break;
     }
     // A Yes whose save did not happen (Save As cancelled or failed) must not
     // let the command go on and replace unsaved work.

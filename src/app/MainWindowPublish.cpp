@@ -6,9 +6,9 @@
 #include "PublishRunner.h"
 #include "base/PathUtils.h"
 #include "i18n/Translation.h"
-#include "publish/common/PublishCommon.h"
 #include "linkcheck/LinkChecker.h"
 #include "publish/chm/ChmExport.h"
+#include "publish/common/PublishCommon.h"
 #include "publish/pdf/PdfExport.h"
 #include "publish/webhelp/WebHelpExport.h"
 
@@ -19,7 +19,8 @@ namespace qm::app {
 
 void TfrmMain::PublishWebHelpCommand() {
     CommitWorkingState();
-    const std::string outDir = EnsureDir(JoinPath(JoinPath(FProject->RootPath, "build"), "webhelp"));
+    const std::string outDir =
+        EnsureDir(JoinPath(JoinPath(FProject->RootPath, "build"), "webhelp"));
     const TDocProject& project = *FProject;
     RunWithProgress(this, Translate("Publishing WebHelp..."), [&](TJobContext& ctx) {
         TWebHelpExportOptions options;
@@ -84,8 +85,8 @@ void TfrmMain::PublishPdfCommand() {
 void TfrmMain::CheckLinksCommand() {
     CommitWorkingState();
     const std::vector<TLinkIssue> issues = CheckLinks(*FProject);
-    FPrompts->ShowInfo(Translate("Check Links"), issues.empty() ? Translate(kNoLinkIssuesFound)
-                                                                : LinkIssuesReport(issues));
+    FPrompts->ShowInfo(Translate("Check Links"),
+                       issues.empty() ? Translate(kNoLinkIssuesFound) : LinkIssuesReport(issues));
 }
 
 } // namespace qm::app

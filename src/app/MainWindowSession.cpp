@@ -93,7 +93,9 @@ void TfrmMain::HandleEditorHeaderChanged(const std::string& headerHtml,
     SaveHeaderForTopic(*FProject, FCurrentTopicID, FHeaderHtml, FHeaderBg);
 }
 
-void TfrmMain::HandleEditorAreaChanged(const std::string& area) { FActiveArea = area; }
+void TfrmMain::HandleEditorAreaChanged(const std::string& area) {
+    FActiveArea = area;
+}
 
 void TfrmMain::StashEditorHtml() {
     RequestEditorHtmlAndWait(600);

@@ -8,7 +8,9 @@
 
 namespace qm::app {
 
-void TfrmMain::BuildContentsTree() { tvToc->Build(*FProject); }
+void TfrmMain::BuildContentsTree() {
+    tvToc->Build(*FProject);
+}
 
 void TfrmMain::ReselectTopic(const std::string& id) {
     if (!tvToc->SelectTopic(id))
@@ -74,18 +76,21 @@ static void RunMoveCommand(TDocProject& project, TContentsTree* tree, TMove move
 }
 
 void TfrmMain::MoveUpCommand() {
-    RunMoveCommand(*FProject, tvToc, MoveTopicUp, [this] { MarkProjectDirty(); },
-                   [this] { BuildContentsTree(); });
+    RunMoveCommand(
+        *FProject, tvToc, MoveTopicUp, [this] { MarkProjectDirty(); },
+        [this] { BuildContentsTree(); });
 }
 
 void TfrmMain::MoveDownCommand() {
-    RunMoveCommand(*FProject, tvToc, MoveTopicDown, [this] { MarkProjectDirty(); },
-                   [this] { BuildContentsTree(); });
+    RunMoveCommand(
+        *FProject, tvToc, MoveTopicDown, [this] { MarkProjectDirty(); },
+        [this] { BuildContentsTree(); });
 }
 
 void TfrmMain::MoveLevelUpCommand() {
-    RunMoveCommand(*FProject, tvToc, MoveTopicLevelUp, [this] { MarkProjectDirty(); },
-                   [this] { BuildContentsTree(); });
+    RunMoveCommand(
+        *FProject, tvToc, MoveTopicLevelUp, [this] { MarkProjectDirty(); },
+        [this] { BuildContentsTree(); });
 }
 
 void TfrmMain::RenameCommand() {

@@ -10,8 +10,12 @@
 namespace qm::app {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-QString T(const char* s) { return Q(Translate(s)); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+QString T(const char* s) {
+    return Q(Translate(s));
+}
 } // namespace
 
 std::optional<std::string> TDialogPrompts::AskText(const std::string& caption,

@@ -14,9 +14,8 @@ class TUserPrompts {
 public:
     virtual ~TUserPrompts() = default;
     // Nothing when cancelled.
-    virtual std::optional<std::string> AskText(const std::string& caption,
-                                               const std::string& prompt,
-                                               const std::string& initial) = 0;
+    virtual std::optional<std::string>
+    AskText(const std::string& caption, const std::string& prompt, const std::string& initial) = 0;
     virtual TAnswer AskYesNoCancel(const std::string& text) = 0;
     virtual bool AskYesNo(const std::string& text) = 0;
     virtual std::optional<std::string> AskSaveProjectFile(const std::string& proposed) = 0;

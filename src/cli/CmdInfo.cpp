@@ -1,9 +1,9 @@
 // quillmate-cli info: what a project holds, with its contents tree.
 #include "CliCommon.h"
 
+#include "base/PathUtils.h"
 #include "model/DocModel.h"
 #include "model/Storage.h"
-#include "base/PathUtils.h"
 
 #include <filesystem>
 #include <ostream>

@@ -5,8 +5,8 @@
 #include "model/DocModel.h"
 #include "model/Storage.h"
 #include "platform/ProgramFiles.h"
-#include "publish/common/PublishCommon.h"
 #include "publish/chm/ChmExport.h"
+#include "publish/common/PublishCommon.h"
 #include "publish/pdf/PdfExport.h"
 #include "publish/webhelp/WebHelpExport.h"
 
@@ -72,8 +72,8 @@ int PublishChmFormat(const TDocProject& project, const std::string& outDir, std:
 
 int PublishPdfFormat(const TDocProject& project, const std::string& outDir, std::ostream& out) {
     const auto progress = TerminalProgress("PDF");
-    const pdf::TPdfExportResult r = pdf::PublishPdf(
-        project, outDir, [progress](size_t done, size_t total) {
+    const pdf::TPdfExportResult r =
+        pdf::PublishPdf(project, outDir, [progress](size_t done, size_t total) {
             if (progress)
                 progress(done, total);
         });

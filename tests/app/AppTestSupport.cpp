@@ -20,8 +20,8 @@ template <class T> T Take(std::deque<T>& q, const char* what, T fallback) {
 }
 } // namespace
 
-std::optional<std::string> TScriptedPrompts::AskText(const std::string& caption,
-                                                     const std::string&, const std::string&) {
+std::optional<std::string> TScriptedPrompts::AskText(const std::string& caption, const std::string&,
+                                                     const std::string&) {
     return Take(Texts, caption.c_str(), std::optional<std::string>());
 }
 

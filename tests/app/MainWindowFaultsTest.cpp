@@ -74,7 +74,8 @@ TEST_F(FaultsFixture, PublishingFromTheMenuWritesAllThreeOutputs) {
     w->PublishWebHelpCommand();
     EXPECT_TRUE(FileExists(root + "build/webhelp/index.html"));
     EXPECT_TRUE(FileExists(root + "build/webhelp/search.js"));
-    EXPECT_EQ(w->StatusText().toStdString(), "WebHelp exported: " + root + "build/webhelp/index.html");
+    EXPECT_EQ(w->StatusText().toStdString(),
+              "WebHelp exported: " + root + "build/webhelp/index.html");
     w->PublishChmCommand();
     EXPECT_GT(std::filesystem::file_size(root + "build/chm/help.chm"), 1000u);
     w->PublishPdfCommand();
@@ -179,7 +180,8 @@ TEST_F(FaultsFixture, AWorkspaceLeftByACrashIsKeptAside) {
     for (const auto& e : std::filesystem::recursive_directory_iterator(appData / "quillmate")) {
         const std::string path = e.path().string();
         if (path.find("/Workspace-") != std::string::npos && e.path().extension() == ".html" &&
-            path.find("/topics/") != std::string::npos && ReadFile(path).find("unsaved") != std::string::npos)
+            path.find("/topics/") != std::string::npos &&
+            ReadFile(path).find("unsaved") != std::string::npos)
             kept = path;
     }
     EXPECT_FALSE(kept.empty()) << "the crashed session's page was not kept";

@@ -1,8 +1,8 @@
 // The desktop program driven as an author would: the real main window, the
 // real editor page in Qt WebEngine, offscreen.
+#include "MainWindow.h"
 #include "AppTestSupport.h"
 #include "ContentsTree.h"
-#include "MainWindow.h"
 #include "base/PathUtils.h"
 #include "editor/EditorBridge.h"
 #include "editor/EditorWebPage.h"
@@ -37,7 +37,8 @@ struct MainWindowFixture : ::testing::Test {
         w->SetOpenOutputs(false);
         w->resize(1100, 700);
         w->show();
-        EXPECT_TRUE(WaitUntil([&] { return w->EditorReady(); })) << "the editor page never got ready";
+        EXPECT_TRUE(WaitUntil([&] { return w->EditorReady(); }))
+            << "the editor page never got ready";
         // Let the ready sequence load the first topic into the page.
         qm::test::Pump(300);
         return w;
@@ -94,7 +95,8 @@ TEST_F(MainWindowFixture, AuthoringSessionSurvivesSaveAndReopen) {
 
     qm::test::Pump(200);
     TypeIntoBody(*w, QStringLiteral("Typed \"words\" \u00e9t\u00e9"));
-    ASSERT_TRUE(WaitUntil([&] { return w->GetCurrentTopicHtml().find("Typed") != std::string::npos; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return w->GetCurrentTopicHtml().find("Typed") != std::string::npos; }));
 
     // Away and back: the unsaved text comes from the cache, not the file.
     w->Tree()->SelectTopic(chapter);

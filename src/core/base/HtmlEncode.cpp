@@ -7,11 +7,20 @@ std::string HtmlEncode(std::string_view text) {
     r.reserve(text.size() + text.size() / 8);
     for (char c : text) {
         switch (c) {
-        case '&': r += "&amp;"; break;
-        case '<': r += "&lt;"; break;
-        case '>': r += "&gt;"; break;
-        case '"': r += "&quot;"; break;
-        default: r.push_back(c);
+        case '&':
+            r += "&amp;";
+            break;
+        case '<':
+            r += "&lt;";
+            break;
+        case '>':
+            r += "&gt;";
+            break;
+        case '"':
+            r += "&quot;";
+            break;
+        default:
+            r.push_back(c);
         }
     }
     return r;
@@ -22,12 +31,23 @@ std::string EscapeHtmlText(std::string_view text) {
     r.reserve(text.size() + text.size() / 8);
     for (char c : text) {
         switch (c) {
-        case '&': r += "&amp;"; break;
-        case '<': r += "&lt;"; break;
-        case '>': r += "&gt;"; break;
-        case '"': r += "&quot;"; break;
-        case '\'': r += "&#39;"; break;
-        default: r.push_back(c);
+        case '&':
+            r += "&amp;";
+            break;
+        case '<':
+            r += "&lt;";
+            break;
+        case '>':
+            r += "&gt;";
+            break;
+        case '"':
+            r += "&quot;";
+            break;
+        case '\'':
+            r += "&#39;";
+            break;
+        default:
+            r.push_back(c);
         }
     }
     return r;

@@ -54,14 +54,30 @@ void WriteString(std::string& out, std::string_view s) {
         if (c < 0x80) {
             ++pos;
             switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '/': out += "\\/"; break;
-            case '\b': out += "\\b"; break;
-            case '\t': out += "\\t"; break;
-            case '\n': out += "\\n"; break;
-            case '\f': out += "\\f"; break;
-            case '\r': out += "\\r"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '/':
+                out += "\\/";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
             default:
                 if (c < 32)
                     AppendHex4(out, c);
@@ -84,12 +100,24 @@ void WriteString(std::string& out, std::string_view s) {
 
 void WriteValue(std::string& out, const Json& v) {
     switch (v.type()) {
-    case Json::value_t::null: out += "null"; break;
-    case Json::value_t::boolean: out += v.get<bool>() ? "true" : "false"; break;
-    case Json::value_t::number_integer: out += std::to_string(v.get<std::int64_t>()); break;
-    case Json::value_t::number_unsigned: out += std::to_string(v.get<std::uint64_t>()); break;
-    case Json::value_t::number_float: out += FormatShortestDouble(v.get<double>()); break;
-    case Json::value_t::string: WriteString(out, v.get_ref<const std::string&>()); break;
+    case Json::value_t::null:
+        out += "null";
+        break;
+    case Json::value_t::boolean:
+        out += v.get<bool>() ? "true" : "false";
+        break;
+    case Json::value_t::number_integer:
+        out += std::to_string(v.get<std::int64_t>());
+        break;
+    case Json::value_t::number_unsigned:
+        out += std::to_string(v.get<std::uint64_t>());
+        break;
+    case Json::value_t::number_float:
+        out += FormatShortestDouble(v.get<double>());
+        break;
+    case Json::value_t::string:
+        WriteString(out, v.get_ref<const std::string&>());
+        break;
     case Json::value_t::array: {
         out.push_back('[');
         bool first = true;
@@ -116,7 +144,9 @@ void WriteValue(std::string& out, const Json& v) {
         out.push_back('}');
         break;
     }
-    default: out += "null"; break;
+    default:
+        out += "null";
+        break;
     }
 }
 
@@ -148,16 +178,20 @@ std::optional<TJsonDocument> TJsonDocument::Parse(std::string_view text) {
 
 std::string TJsonDocument::TextForm(const Json& value) const {
     switch (value.type()) {
-    case Json::value_t::string: return value.get<std::string>();
-    case Json::value_t::boolean: return value.get<bool>() ? "true" : "false";
-    case Json::value_t::null: return "null";
+    case Json::value_t::string:
+        return value.get<std::string>();
+    case Json::value_t::boolean:
+        return value.get<bool>() ? "true" : "false";
+    case Json::value_t::null:
+        return "null";
     case Json::value_t::number_float: {
         auto it = FFloatText.find(&value);
         if (it != FFloatText.end())
             return it->second;
         return FormatShortestDouble(value.get<double>());
     }
-    default: return JsonWrite(value);
+    default:
+        return JsonWrite(value);
     }
 }
 

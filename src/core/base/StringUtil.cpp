@@ -10,9 +10,15 @@
 namespace qm {
 
 namespace {
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-bool IsCtlOrSpace(char c) { return static_cast<unsigned char>(c) <= 32; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+bool IsCtlOrSpace(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 } // namespace
 
 std::string TrimCtl(std::string_view s) {

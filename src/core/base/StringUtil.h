@@ -17,8 +17,10 @@ namespace qm {
 [[nodiscard]] bool EndsWith(std::string_view s, std::string_view suffix);
 [[nodiscard]] bool StartsWithAsciiNoCase(std::string_view s, std::string_view prefix);
 // Position of needle in hay ignoring ASCII case, or npos.
-[[nodiscard]] size_t FindAsciiNoCase(std::string_view hay, std::string_view needle, size_t from = 0);
-[[nodiscard]] std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to);
+[[nodiscard]] size_t FindAsciiNoCase(std::string_view hay, std::string_view needle,
+                                     size_t from = 0);
+[[nodiscard]] std::string ReplaceAll(std::string_view s, std::string_view from,
+                                     std::string_view to);
 [[nodiscard]] std::string ReplaceAllAsciiNoCase(std::string_view s, std::string_view from,
                                                 std::string_view to);
 // Replaces the first "%s" (and only that) with arg; "%%" is not special.

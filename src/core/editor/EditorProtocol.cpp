@@ -12,11 +12,20 @@ std::string QuoteJsString(std::string_view text) {
     r.push_back('"');
     for (char c : text) {
         switch (c) {
-        case '\\': r += "\\\\"; break;
-        case '"': r += "\\\""; break;
-        case '\r': r += "\\r"; break;
-        case '\n': r += "\\n"; break;
-        default: r.push_back(c);
+        case '\\':
+            r += "\\\\";
+            break;
+        case '"':
+            r += "\\\"";
+            break;
+        case '\r':
+            r += "\\r";
+            break;
+        case '\n':
+            r += "\\n";
+            break;
+        default:
+            r.push_back(c);
         }
     }
     r.push_back('"');
@@ -38,11 +47,20 @@ std::string FilePathToFileUrl(const std::string& path) {
     std::string encoded;
     for (char c : abs) {
         switch (c) {
-        case ' ': encoded += "%20"; break;
-        case '%': encoded += "%25"; break;
-        case '#': encoded += "%23"; break;
-        case '?': encoded += "%3F"; break;
-        default: encoded.push_back(c);
+        case ' ':
+            encoded += "%20";
+            break;
+        case '%':
+            encoded += "%25";
+            break;
+        case '#':
+            encoded += "%23";
+            break;
+        case '?':
+            encoded += "%3F";
+            break;
+        default:
+            encoded.push_back(c);
         }
     }
     // An absolute POSIX path already starts with "/".
@@ -80,10 +98,14 @@ Json MakeExecMessage(const std::string& cmd, const std::string& arg, bool progra
 
 std::string AlignArg(TTextAlign align) {
     switch (align) {
-    case TTextAlign::taCenter: return "center";
-    case TTextAlign::taRight: return "right";
-    case TTextAlign::taJustify: return "justify";
-    case TTextAlign::taLeft: break;
+    case TTextAlign::taCenter:
+        return "center";
+    case TTextAlign::taRight:
+        return "right";
+    case TTextAlign::taJustify:
+        return "justify";
+    case TTextAlign::taLeft:
+        break;
     }
     return "left";
 }
@@ -92,7 +114,9 @@ std::string LineSpacingArg(double lineHeight) {
     return ReplaceAll(FormatShortestDouble(lineHeight), ",", ".");
 }
 
-std::string TableArg(int rows, int cols) { return std::to_string(rows) + "," + std::to_string(cols); }
+std::string TableArg(int rows, int cols) {
+    return std::to_string(rows) + "," + std::to_string(cols);
+}
 
 std::string TEditorMessage::Text(const char* member) const {
     const Json* m = JsonMember(&Doc.Root(), member);

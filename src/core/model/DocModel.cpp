@@ -71,8 +71,8 @@ void TDocProject::Clear() {
 std::string TDocProject::NewTopicId() {
     const platform::TGuid g = platform::NewGuid();
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%08X%04X%04X%02X%02X%02X%02X%02X%02X%02X%02X", g.D1, g.D2,
-                  g.D3, g.D4[0], g.D4[1], g.D4[2], g.D4[3], g.D4[4], g.D4[5], g.D4[6], g.D4[7]);
+    std::snprintf(buf, sizeof buf, "%08X%04X%04X%02X%02X%02X%02X%02X%02X%02X%02X", g.D1, g.D2, g.D3,
+                  g.D4[0], g.D4[1], g.D4[2], g.D4[3], g.D4[4], g.D4[5], g.D4[6], g.D4[7]);
     return buf;
 }
 
@@ -104,8 +104,7 @@ TTopic& TDocProject::AddTopic(const std::string& title, const std::string& paren
     topic->ID = NewTopicId();
     topic->Title = title;
     topic->ParentID = parentId;
-    topic->HtmlPath =
-        JoinPath(EnsureDir(JoinPath(RootPath, "topics")), topic->ID + ".html");
+    topic->HtmlPath = JoinPath(EnsureDir(JoinPath(RootPath, "topics")), topic->ID + ".html");
     TTopic& added = Topics.Add(std::move(topic));
     if (parent != nullptr)
         parent->Children.push_back(added.ID);

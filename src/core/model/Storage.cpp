@@ -59,7 +59,9 @@ std::optional<TJsonDocument> ReadJsonFile(const std::string& path) {
 }
 } // namespace
 
-std::string ProjectJsonPath(const std::string& folder) { return JoinPath(folder, "project.json"); }
+std::string ProjectJsonPath(const std::string& folder) {
+    return JoinPath(folder, "project.json");
+}
 
 std::string TopicsJsonPath(const std::string& folder) {
     return JoinPath(JoinPath(folder, "meta"), "topics.json");

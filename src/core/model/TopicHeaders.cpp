@@ -20,7 +20,8 @@ std::string FontForHtml(const TProjectSettings& s) {
 THeaderFilePaths HeaderFilesFor(const TDocProject& project, const std::string& id) {
     const std::string meta = JoinPath(project.RootPath, "meta");
     const std::string part = id.empty() ? "default" : SafeFileNamePart(id);
-    return {JoinPath(meta, "header_" + part + ".html"), JoinPath(meta, "headerbg_" + part + ".txt")};
+    return {JoinPath(meta, "header_" + part + ".html"),
+            JoinPath(meta, "headerbg_" + part + ".txt")};
 }
 
 TTopicHeader LoadHeaderForTopic(const TDocProject& project, const TProjectSettings& settings,
@@ -41,8 +42,8 @@ TTopicHeader LoadHeaderForTopic(const TDocProject& project, const TProjectSettin
     return h;
 }
 
-void SaveHeaderForTopic(const TDocProject& project, const std::string& id,
-                        const std::string& html, const std::string& background) {
+void SaveHeaderForTopic(const TDocProject& project, const std::string& id, const std::string& html,
+                        const std::string& background) {
     const THeaderFilePaths files = HeaderFilesFor(project, id);
     EnsureDir(JoinPath(project.RootPath, "meta"));
     WriteTextFileUtf8(files.HtmlFile, html);

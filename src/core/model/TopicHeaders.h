@@ -24,8 +24,8 @@ struct THeaderFilePaths {
 [[nodiscard]] TTopicHeader LoadHeaderForTopic(const TDocProject& project,
                                               const TProjectSettings& settings,
                                               const std::string& id);
-void SaveHeaderForTopic(const TDocProject& project, const std::string& id,
-                        const std::string& html, const std::string& background);
+void SaveHeaderForTopic(const TDocProject& project, const std::string& id, const std::string& html,
+                        const std::string& background);
 
 // A paragraph in the settings' body font holding only a line break.
 [[nodiscard]] std::string DefaultTopicHtml(const TProjectSettings& settings);

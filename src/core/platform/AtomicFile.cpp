@@ -29,8 +29,8 @@ mode_t NewFileMode() {
 }
 } // namespace
 
-bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes,
-                           std::string& error, bool durable) {
+bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes, std::string& error,
+                           bool durable) {
     return ReplaceFileAtomically(fileName, std::vector<std::string_view>{bytes}, error, durable);
 }
 
@@ -87,8 +87,8 @@ bool ReplaceFileAtomically(const std::string& fileName, const std::vector<std::s
     return true;
 }
 #else
-bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes,
-                           std::string& error, bool durable) {
+bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes, std::string& error,
+                           bool durable) {
     return ReplaceFileAtomically(fileName, std::vector<std::string_view>{bytes}, error, durable);
 }
 

@@ -27,8 +27,8 @@ void CopyReplacing(const fs::path& from, const fs::path& to) {
 
 void EnsureProjectFolders(const std::string& rootPath) {
     EnsureDir(rootPath);
-    for (const char* sub : {"topics", "meta", "assets/images", "build", "styles",
-                            "internal/editor", "internal/webhelp"})
+    for (const char* sub : {"topics", "meta", "assets/images", "build", "styles", "internal/editor",
+                            "internal/webhelp"})
         EnsureDir(JoinPath(rootPath, sub));
 }
 
@@ -123,11 +123,12 @@ std::string BuildEditorEffectiveCss(const TDocProject& project, const TProjectSe
         profile = JoinPath(styles, project.StyleProfile + ".css");
     if (!FileExists(profile))
         profile = JoinPath(styles, "default.css");
-    const std::string out = JoinPath(JoinPath(project.RootPath, "internal/editor"),
-                                     "editor_effective.css");
-    std::string text = FileExists(profile)
-                           ? ReadTextFileUtf8(profile)
-                           : std::string("body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}");
+    const std::string out =
+        JoinPath(JoinPath(project.RootPath, "internal/editor"), "editor_effective.css");
+    std::string text =
+        FileExists(profile)
+            ? ReadTextFileUtf8(profile)
+            : std::string("body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}");
     text += "\r\n";
     text += BuildSettingsOverrideCss(&settings, TSettingsCssVariant::Standard);
     WriteTextFileUtf8(out, text);

@@ -18,7 +18,7 @@ std::string StripTagsAndEntities(std::string_view html) {
         }
     }
     static const std::pair<const char*, const char*> kEntities[] = {
-        {"&nbsp;", " "}, {"&#160;", " "}, {"&amp;", "&"},   {"&lt;", "<"},
+        {"&nbsp;", " "}, {"&#160;", " "},  {"&amp;", "&"}, {"&lt;", "<"},
         {"&gt;", ">"},   {"&quot;", "\""}, {"&#39;", "'"}};
     for (const auto& [from, to] : kEntities)
         text = ReplaceAllAsciiNoCase(text, from, to);

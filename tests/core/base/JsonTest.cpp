@@ -15,10 +15,10 @@ TEST(JsonWrite, EscapesToPureAscii) {
         {"a\"b\\c/d", R"("a\"b\\c\/d")"},
         {"\b\t\n\f\r", R"("\b\t\n\f\r")"},
         {std::string("\x01\x1F", 2), R"("\u0001\u001F")"},
-        {"\x7F", "\"\x7F\""},                          // DEL stays as it is
-        {"caf\xC3\xA9", R"("caf\u00E9")"},             // upper-case hex
+        {"\x7F", "\"\x7F\""},              // DEL stays as it is
+        {"caf\xC3\xA9", R"("caf\u00E9")"}, // upper-case hex
         {"\xE2\x82\xAC", R"("\u20AC")"},
-        {"\xF0\x9F\x98\x80", R"("\uD83D\uDE00")"},     // beyond the basic plane
+        {"\xF0\x9F\x98\x80", R"("\uD83D\uDE00")"}, // beyond the basic plane
         {std::string("\0", 1), R"("\u0000")"},
     };
     for (const auto& c : cases)

@@ -1,5 +1,5 @@
-#include "base/Error.h"
 #include "base/PathUtils.h"
+#include "base/Error.h"
 #include "base/StringUtil.h"
 
 #include "TempDir.h"
@@ -24,10 +24,10 @@ TEST(JoinPath, JoinsAsTheProjectFilesExpect) {
         {"/p/", "", "/p/"},
         {"/p/", "topics\\a.html", "/p/topics/a.html"}, // stored backslashes are separators
         {"/p", "topics/a.html", "/p/topics/a.html"},
-        {"/p", "/x.css", "/x.css"},             // rooted part wins
+        {"/p", "/x.css", "/x.css"}, // rooted part wins
         {"/p", "\\x", "/x"},
-        {"/p", "D:\\x.css", "D:/x.css"},        // drive designation counts as rooted
-        {"/p", "a/../b", "/p/a/../b"},          // nothing normalised
+        {"/p", "D:\\x.css", "D:/x.css"}, // drive designation counts as rooted
+        {"/p", "a/../b", "/p/a/../b"},   // nothing normalised
     };
     for (const auto& c : cases)
         EXPECT_EQ(JoinPath(c.base, c.rel), c.expected) << c.base << " + " << c.rel;
@@ -44,12 +44,8 @@ TEST(SafeFileNamePart, MakesFileNamePieces) {
         const char* in;
         const char* out;
     };
-    const Case cases[] = {{"   ", "topic"},
-                          {" a/b:c ", "a_b_c"},
-                          {"x?y*z", "x_y_z"},
-                          {"a b.c", "a b.c"},
-                          {"\"<>|\\", "_____"},
-                          {"0123ABCD", "0123ABCD"}};
+    const Case cases[] = {{"   ", "topic"},   {" a/b:c ", "a_b_c"}, {"x?y*z", "x_y_z"},
+                          {"a b.c", "a b.c"}, {"\"<>|\\", "_____"}, {"0123ABCD", "0123ABCD"}};
     for (const auto& c : cases)
         EXPECT_EQ(SafeFileNamePart(c.in), c.out) << c.in;
 }
@@ -121,10 +117,16 @@ TEST(StringUtil, FindAsciiNoCase) {
         size_t expected;
     };
     const Case cases[] = {
-        {"xxBackGround", "background", 0, 2}, {"background", "BACKGROUND", 1, std::string::npos},
-        {"aAaB", "ab", 0, 2},                 {"ab", "abc", 0, std::string::npos},
-        {"", "a", 0, std::string::npos},      {"a\xC3\xA9" "B", "b", 0, 3},
+        {"xxBackGround", "background", 0, 2},
+        {"background", "BACKGROUND", 1, std::string::npos},
+        {"aAaB", "ab", 0, 2},
+        {"ab", "abc", 0, std::string::npos},
+        {"", "a", 0, std::string::npos},
+        {"a\xC3\xA9"
+         "B",
+         "b", 0, 3},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FindAsciiNoCase(c.hay, c.needle, c.from), c.expected) << c.hay << " / " << c.needle;
+        EXPECT_EQ(FindAsciiNoCase(c.hay, c.needle, c.from), c.expected)
+            << c.hay << " / " << c.needle;
 }

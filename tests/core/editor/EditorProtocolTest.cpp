@@ -11,8 +11,9 @@ TEST(EditorProtocol, QuoteJsStringEscapesBackslashFirst) {
 
 TEST(EditorProtocol, SendScriptCarriesPureAsciiJson) {
     const std::string script = BuildSendScript(MakeSetHtmlMessage("<p class=\"x\">\n\xC3\xA9</p>"));
-    EXPECT_EQ(script, "window.__qz_recv && window.__qz_recv(\"{\\\"type\\\":\\\"setHtml\\\","
-                      "\\\"html\\\":\\\"<p class=\\\\\\\"x\\\\\\\">\\\\n\\\\u00E9<\\\\/p>\\\"}\");");
+    EXPECT_EQ(script,
+              "window.__qz_recv && window.__qz_recv(\"{\\\"type\\\":\\\"setHtml\\\","
+              "\\\"html\\\":\\\"<p class=\\\\\\\"x\\\\\\\">\\\\n\\\\u00E9<\\\\/p>\\\"}\");");
 }
 
 TEST(EditorProtocol, ExecMessages) {

@@ -1,6 +1,6 @@
+#include "model/DocModel.h"
 #include "base/Error.h"
 #include "base/PathUtils.h"
-#include "model/DocModel.h"
 
 #include "TempDir.h"
 
@@ -83,7 +83,7 @@ TEST_F(ModelFixture, MoveIndexSemanticsWithinOneParent) {
         std::vector<std::string> expected;
     };
     const Case cases[] = {
-        {"A", 2, {"B", "C", "A"}}, {"C", 0, {"C", "A", "B"}}, {"B", 1, {"A", "B", "C"}},
+        {"A", 2, {"B", "C", "A"}}, {"C", 0, {"C", "A", "B"}},  {"B", 1, {"A", "B", "C"}},
         {"A", 1, {"B", "A", "C"}}, {"C", -5, {"C", "A", "B"}}, {"A", 99, {"B", "C", "A"}},
     };
     for (const auto& c : cases) {

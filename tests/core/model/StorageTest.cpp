@@ -1,8 +1,8 @@
+#include "model/Storage.h"
 #include "base/Error.h"
 #include "base/Json.h"
 #include "base/PathUtils.h"
 #include "model/DocModel.h"
-#include "model/Storage.h"
 #include "model/TopicHeaders.h"
 #include "settings/ProjectSettings.h"
 
@@ -93,14 +93,15 @@ TEST(ProjectModel, WritesTheExactJsonForm) {
     SaveProjectModel(p);
 
     EXPECT_EQ(ReadFile(dir / "project.json"), R"({"title":"Manual","styleProfile":"default"})");
-    EXPECT_EQ(ReadFile(dir / "meta/topics.json"),
-              R"({"rootTopicIds":["AB"],"topics":[)"
-              R"({"id":"AB","title":"Intro \u2014 1\/2","htmlPath":"topics\\AB.html","parentId":"",)"
-              R"("excludeWeb":false,"excludeChm":false,"excludePdf":true,"children":["CD"],)"
-              R"("keywords":["k1","k2"],"index":["i"]},)"
-              R"({"id":"CD","title":"","htmlPath":"topics\\CD.html","parentId":"AB",)"
-              R"("excludeWeb":false,"excludeChm":false,"excludePdf":false,"children":[],)"
-              R"("keywords":[],"index":[]}]})");
+    EXPECT_EQ(
+        ReadFile(dir / "meta/topics.json"),
+        R"({"rootTopicIds":["AB"],"topics":[)"
+        R"({"id":"AB","title":"Intro \u2014 1\/2","htmlPath":"topics\\AB.html","parentId":"",)"
+        R"("excludeWeb":false,"excludeChm":false,"excludePdf":true,"children":["CD"],)"
+        R"("keywords":["k1","k2"],"index":["i"]},)"
+        R"({"id":"CD","title":"","htmlPath":"topics\\CD.html","parentId":"AB",)"
+        R"("excludeWeb":false,"excludeChm":false,"excludePdf":false,"children":[],)"
+        R"("keywords":[],"index":[]}]})");
 
     TDocProject back;
     LoadProjectModel(dir.Path() + "/", back);
@@ -142,10 +143,10 @@ TEST(ProjectModel, LoaderIsLenientAboutMembers) {
 // next save replace the author's tree with an empty one.
 TEST(ProjectModel, DamagedOrMistypedFilesFailTheLoad) {
     const char* topicsFiles[] = {
-        "{\"rootTopicIds\":[\"A\"],",           // truncated
-        "[]",                                   // not an object
-        R"({"rootTopicIds":"A"})",              // list of the wrong type
-        R"({"topics":[1]})",                    // element not an object
+        "{\"rootTopicIds\":[\"A\"],", // truncated
+        "[]",                         // not an object
+        R"({"rootTopicIds":"A"})",    // list of the wrong type
+        R"({"topics":[1]})",          // element not an object
         R"({"topics":[{"id":"A","children":"B"}]})",
         R"({"topics":[{"id":"A"},{"id":"A"}]})", // duplicate id
     };

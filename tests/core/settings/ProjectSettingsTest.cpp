@@ -1,6 +1,6 @@
+#include "settings/ProjectSettings.h"
 #include "base/Error.h"
 #include "settings/Color.h"
-#include "settings/ProjectSettings.h"
 
 #include "TempDir.h"
 
@@ -97,7 +97,8 @@ TEST(ProjectSettings, LoadFailures) {
 TEST(ProjectSettings, RoundTripThroughAPreset) {
     TTempDir dir;
     TProjectSettings a;
-    a.ProjTitle = "\xC3\x9C" "ber / \"x\"";
+    a.ProjTitle = "\xC3\x9C"
+                  "ber / \"x\"";
     a.DefaultLineSpacing = 1.75;
     a.CopyrightEnabled = true;
     a.LinkColor = 0x00AA11;
@@ -108,5 +109,6 @@ TEST(ProjectSettings, RoundTripThroughAPreset) {
     EXPECT_EQ(b.DefaultLineSpacing, 1.75);
     EXPECT_TRUE(b.CopyrightEnabled);
     EXPECT_EQ(b.LinkColor, 0x00AA11u);
-    EXPECT_EQ(TProjectSettings::DefaultSettingsPathForProject("/p/"), "/p/meta/project_settings.json");
+    EXPECT_EQ(TProjectSettings::DefaultSettingsPathForProject("/p/"),
+              "/p/meta/project_settings.json");
 }

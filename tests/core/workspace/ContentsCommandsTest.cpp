@@ -1,5 +1,5 @@
-#include "model/DocModel.h"
 #include "workspace/ContentsCommands.h"
+#include "model/DocModel.h"
 
 #include "TempDir.h"
 
@@ -44,8 +44,7 @@ TEST(ContentsCommands, UpDownAndLevelUp) {
         {"down on last", [](Tree& t) { return MoveTopicDown(t.p, t.id["C"]); }, false, "A B C "},
         {"level up C1", [](Tree& t) { return MoveTopicLevelUp(t.p, t.id["C1"]); }, true,
          "A B C C1 "},
-        {"level up top", [](Tree& t) { return MoveTopicLevelUp(t.p, t.id["A"]); }, false,
-         "A B C "},
+        {"level up top", [](Tree& t) { return MoveTopicLevelUp(t.p, t.id["A"]); }, false, "A B C "},
         {"unknown id", [](Tree& t) { return MoveTopicUp(t.p, "NOPE"); }, false, "A B C "},
     };
     for (const auto& c : cases) {

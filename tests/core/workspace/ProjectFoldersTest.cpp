@@ -1,7 +1,7 @@
+#include "workspace/ProjectFolders.h"
 #include "base/PathUtils.h"
 #include "model/DocModel.h"
 #include "settings/ProjectSettings.h"
-#include "workspace/ProjectFolders.h"
 #include "workspace/TopicHtmlRules.h"
 
 #include "TempDir.h"
@@ -74,8 +74,9 @@ TEST(ProjectFolders, StyleProfilesAndEffectiveSheet) {
     p.StyleProfile = "missing";
     std::string path = BuildEditorEffectiveCss(p, s);
     EXPECT_EQ(path, dir / "p/internal/editor/editor_effective.css");
-    EXPECT_EQ(ReadFile(path).rfind("body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}\r\n", 0),
-              0u);
+    EXPECT_EQ(
+        ReadFile(path).rfind("body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}\r\n", 0),
+        0u);
     WriteFile(dir / "p/styles/default.css", "d{}");
     EXPECT_EQ(ReadFile(BuildEditorEffectiveCss(p, s)).rfind("d{}\r\n", 0), 0u);
     p.StyleProfile = "b";

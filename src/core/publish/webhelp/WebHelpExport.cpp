@@ -13,7 +13,6 @@
 #include "publish/webhelp/WebHelpData.h"
 #include "publish/webhelp/WebHelpPage.h"
 
-
 namespace qm {
 
 namespace {
@@ -80,9 +79,9 @@ TWebHelpExportReport ExportWebHelp(const TDocProject& project, const std::string
         text = RewriteDocLinks(text, webRule);
         text = StripWhiteBackgrounds(FixWebHelpAssetPaths(text));
         const TWebHelpHeader header = LoadTopicHeader(project, t.ID);
-        WriteOutputFile(JoinPath(topicsOut, t.ID + ".html"),
-                        BuildWebHelpPage(text, header.Html, header.Background, pageBg,
-                                         "../style.css", footer));
+        WriteOutputFile(
+            JoinPath(topicsOut, t.ID + ".html"),
+            BuildWebHelpPage(text, header.Html, header.Background, pageBg, "../style.css", footer));
     });
     report.PagesWritten = published.size();
 
@@ -97,8 +96,9 @@ TWebHelpExportReport ExportWebHelp(const TDocProject& project, const std::string
         CopyFolderTree(assets, JoinPath(outDir, "assets"));
 
     const std::string profile = StyleProfilePath(project);
-    std::string css = FileExists(profile) ? ReadTextFileUtf8(profile)
-                                          : "body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}";
+    std::string css = FileExists(profile)
+                          ? ReadTextFileUtf8(profile)
+                          : "body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}";
     css += BuildSettingsOverrideCss(&settings, TSettingsCssVariant::Standard);
     WriteOutputFile(JoinPath(outDir, "style.css"), css);
 

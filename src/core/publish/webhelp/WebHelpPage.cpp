@@ -32,7 +32,8 @@ TWebHelpHeader LoadTopicHeader(const TDocProject& project, const std::string& id
         }
     }
     if (TrimCtl(h.Html).empty())
-        h.Html = "<div style=\"font-size:14px;\"><b>" + EscapeHtmlText(project.Title) + "</b></div>";
+        h.Html =
+            "<div style=\"font-size:14px;\"><b>" + EscapeHtmlText(project.Title) + "</b></div>";
     return h;
 }
 

@@ -1,8 +1,8 @@
+#include "publish/webhelp/WebHelpExport.h"
 #include "base/PathUtils.h"
 #include "model/DocModel.h"
 #include "model/Storage.h"
 #include "publish/webhelp/WebHelpData.h"
-#include "publish/webhelp/WebHelpExport.h"
 #include "publish/webhelp/WebHelpPage.h"
 #include "settings/ProjectSettings.h"
 
@@ -38,8 +38,8 @@ std::string ExpectedPage(const std::string& body, const std::string& header,
            "#999;padding:4px;vertical-align:top;}</style></head><body><div "
            "class=\"qz-page-header\" style=\"background:" +
            headerBg + ";padding:12px 16px;\">" + header +
-           "</div><div class=\"qz-page-body\" style=\"padding:16px;\">" + body + "</div>" +
-           footer + "</body></html>";
+           "</div><div class=\"qz-page-body\" style=\"padding:16px;\">" + body + "</div>" + footer +
+           "</body></html>";
 }
 
 struct WebHelpFixture : ::testing::Test {
@@ -150,8 +150,8 @@ TEST_F(WebHelpFixture, StyleSheetAssetsAndStalePages) {
     EXPECT_TRUE(FileExists(out + "/topics/notes.txt"));
     EXPECT_EQ(ReadFile(out + "/assets/images/x.png"), "PNG");
     EXPECT_TRUE(DirectoryExists(out + "/assets/empty"));
-    EXPECT_EQ(ReadFile(out + "/style.css").rfind(
-                  "body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}", 0),
+    EXPECT_EQ(ReadFile(out + "/style.css")
+                  .rfind("body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}", 0),
               0u);
 
     WriteFile(p.RootPath + "styles/default.css", "/*profile*/");
@@ -189,7 +189,8 @@ TEST(WebHelpTemplates, CopiedFilledAndTitled) {
     TProjectSettings s;
     s.TocTextSize = 13;
     s.TocTextColor = 0x332211;
-    const std::string index = InstallWebHelpTemplates(dir / "tpl", dir / "out", &s, "R&D's \"Guide\"");
+    const std::string index =
+        InstallWebHelpTemplates(dir / "tpl", dir / "out", &s, "R&D's \"Guide\"");
     EXPECT_EQ(index, dir / "out/index.html");
     EXPECT_EQ(ReadFile(index), "<head><title>R&amp;D&#39;s &quot;Guide&quot;</title></head>"
                                "<title>WebHelp</title>");
