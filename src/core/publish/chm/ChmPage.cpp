@@ -13,8 +13,6 @@ namespace qm::chm {
 
 namespace {
 
-constexpr const char* kDefaultHeaderBg = "#fafafa";
-
 bool IsWordChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
@@ -32,28 +30,8 @@ bool TagStartsAt(std::string_view html, size_t pos, std::string_view name) {
 } // namespace
 
 TChmHeader LoadTopicHeader(const TDocProject& project, const std::string& id) {
-    const std::string meta = JoinPath(project.RootPath, "meta");
-    TChmHeader h{"", kDefaultHeaderBg};
-    const std::string defaultHtml = JoinPath(meta, "header_default.html");
-    if (FileExists(defaultHtml))
-        h.Html = ReadTextFileUtf8(defaultHtml);
-    h.Background = ReadTrimmedIfExists(JoinPath(meta, "headerbg_default.txt"));
-    if (h.Background.empty())
-        h.Background = kDefaultHeaderBg;
-    if (!id.empty()) {
-        const std::string part = SafeFileNamePart(id);
-        const std::string topicHtml = JoinPath(meta, "header_" + part + ".html");
-        const std::string topicBg = JoinPath(meta, "headerbg_" + part + ".txt");
-        // A topic's own file wins even when it holds only white space: the
-        // author cleared that topic's header on purpose.
-        if (FileExists(topicHtml))
-            h.Html = ReadTextFileUtf8(topicHtml);
-        if (FileExists(topicBg)) {
-            h.Background = ReadTrimmedIfExists(topicBg);
-            if (h.Background.empty())
-                h.Background = kDefaultHeaderBg;
-        }
-    }
+    TChmHeader h = ReadHeaderFiles(project, id);
+    // The CHM form escapes the title without the apostrophe.
     if (TrimCtl(h.Html).empty())
         h.Html = "<div style=\"font-size:14px;\"><b>" + HtmlEncode(project.Title) + "</b></div>";
     return h;
@@ -71,22 +49,7 @@ std::string FixChmAssetPaths(std::string_view html) {
 }
 
 std::string StripWhiteBackgrounds(std::string_view html) {
-    static constexpr std::pair<const char*, const char*> kRules[] = {
-        {"background-color: rgb(255, 255, 255)", "background-color: transparent"},
-        {"background-color:rgb(255, 255, 255)", "background-color: transparent"},
-        {"background-color:#ffffff", "background-color: transparent"},
-        {"background-color: #ffffff", "background-color: transparent"},
-        {"background-color:#fff", "background-color: transparent"},
-        {"background-color: #fff", "background-color: transparent"},
-        {"background-color:white", "background-color: transparent"},
-        {"background-color: white", "background-color: transparent"},
-    };
-    std::string r(html);
-    if (FindAsciiNoCase(r, "background-color") == std::string::npos)
-        return r; // most pages: nothing to do, skip the eight passes
-    for (const auto& [find, replace] : kRules)
-        r = ReplaceAllAsciiNoCase(r, find, replace);
-    return r;
+    return ReplaceWhiteBackgrounds(html, false); // the shorthand forms stay in CHM pages
 }
 
 std::string ColorFirstTableRow(std::string_view html, std::string_view color) {

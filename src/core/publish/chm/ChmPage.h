@@ -1,6 +1,8 @@
 #pragma once
 // One compiled-help page: its header, the fixes applied to the topic's HTML
 // for the help viewer (an old Internet Explorer engine), and the page around it.
+#include "publish/common/PublishCommon.h"
+
 #include <string>
 #include <string_view>
 
@@ -11,10 +13,7 @@ class TProjectSettings;
 
 namespace qm::chm {
 
-struct TChmHeader {
-    std::string Html;
-    std::string Background;
-};
+using TChmHeader = TPageHeader;
 
 // The default header pair of meta/, replaced by the topic's own files where
 // they exist; the project title in bold when no header text is left.

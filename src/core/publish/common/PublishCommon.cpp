@@ -6,6 +6,7 @@
 #include "model/DocModel.h"
 
 #include <filesystem>
+#include <iterator>
 #include <unordered_set>
 
 namespace fs = std::filesystem;
@@ -62,6 +63,77 @@ size_t RemoveStalePages(const std::string& topicsFolder, const std::vector<std::
 
 std::string ReadTrimmedIfExists(const std::string& fileName) {
     return FileExists(fileName) ? TrimCtl(ReadTextFileUtf8(fileName)) : std::string();
+}
+
+TPageHeader ReadHeaderFiles(const TDocProject& project, const std::string& id) {
+    constexpr const char* kDefaultBackground = "#fafafa";
+    const std::string meta = JoinPath(project.RootPath, "meta");
+    TPageHeader h{"", kDefaultBackground};
+    const std::string defHtml = JoinPath(meta, "header_default.html");
+    if (FileExists(defHtml))
+        h.Html = ReadTextFileUtf8(defHtml);
+    h.Background = ReadTrimmedIfExists(JoinPath(meta, "headerbg_default.txt"));
+    if (h.Background.empty())
+        h.Background = kDefaultBackground;
+    if (!id.empty()) {
+        const std::string part = SafeFileNamePart(id);
+        const std::string topicHtml = JoinPath(meta, "header_" + part + ".html");
+        const std::string topicBg = JoinPath(meta, "headerbg_" + part + ".txt");
+        if (FileExists(topicHtml))
+            h.Html = ReadTextFileUtf8(topicHtml);
+        if (FileExists(topicBg)) {
+            h.Background = ReadTrimmedIfExists(topicBg);
+            if (h.Background.empty())
+                h.Background = kDefaultBackground;
+        }
+    }
+    return h;
+}
+
+std::string ReplaceWhiteBackgrounds(std::string_view html, bool shorthand) {
+    // The replacements, in the order they apply; the four shorthand forms last. Every pattern
+    // starts with "background" and no replacement text matches any pattern, so one pass that tries
+    // the rules in order at each "background" gives the same text as twelve passes over the page.
+    static const std::pair<std::string_view, std::string_view> kRules[] = {
+        {"background-color: rgb(255, 255, 255)", "background-color: transparent"},
+        {"background-color:rgb(255, 255, 255)", "background-color: transparent"},
+        {"background-color:#ffffff", "background-color: transparent"},
+        {"background-color: #ffffff", "background-color: transparent"},
+        {"background-color:#fff", "background-color: transparent"},
+        {"background-color: #fff", "background-color: transparent"},
+        {"background-color:white", "background-color: transparent"},
+        {"background-color: white", "background-color: transparent"},
+        {"background: rgb(255, 255, 255)", "background: transparent"},
+        {"background:#ffffff", "background: transparent"},
+        {"background:#fff", "background: transparent"},
+        {"background:white", "background: transparent"},
+    };
+    const size_t ruleCount = shorthand ? std::size(kRules) : 8;
+    std::string r;
+    r.reserve(html.size());
+    size_t pos = 0;
+    for (;;) {
+        const size_t hit = FindAsciiNoCase(html, "background", pos);
+        if (hit == std::string_view::npos)
+            break;
+        r.append(html.substr(pos, hit - pos));
+        const std::string_view rest = html.substr(hit);
+        size_t used = 0;
+        for (size_t i = 0; i < ruleCount; ++i) {
+            if (StartsWithAsciiNoCase(rest, kRules[i].first)) {
+                r.append(kRules[i].second);
+                used = kRules[i].first.size();
+                break;
+            }
+        }
+        if (used == 0) {
+            r.append(rest.substr(0, 10));
+            used = 10;
+        }
+        pos = hit + used;
+    }
+    r.append(html.substr(pos));
+    return r;
 }
 
 } // namespace qm

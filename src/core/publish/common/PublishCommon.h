@@ -4,6 +4,7 @@
 #include "settings/ProjectSettings.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qm {
@@ -22,6 +23,20 @@ void CopyFolderTree(const std::string& source, const std::string& target);
 // keep (file names such as "ID.html"), so pages of deleted or excluded topics
 // do not linger in the output. Nothing else is touched. Returns how many went.
 size_t RemoveStalePages(const std::string& topicsFolder, const std::vector<std::string>& keep);
+
+// A published page's header: the default pair in meta/, replaced by the
+// topic's own files where they exist (even a blank own file wins). Html is
+// left empty when no text is there: each target has its own fallback.
+struct TPageHeader {
+    std::string Html;
+    std::string Background; // "#fafafa" when no file gives one
+};
+[[nodiscard]] TPageHeader ReadHeaderFiles(const TDocProject& project, const std::string& id);
+
+// Pure white backgrounds in the page become transparent, so the page colour
+// shows: the eight "background-color" forms, and with shorthand also the four
+// "background" forms.
+[[nodiscard]] std::string ReplaceWhiteBackgrounds(std::string_view html, bool shorthand);
 
 // The trimmed text of a file, or "" when it does not exist.
 [[nodiscard]] std::string ReadTrimmedIfExists(const std::string& fileName);

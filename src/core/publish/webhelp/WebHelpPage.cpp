@@ -9,28 +9,7 @@
 namespace qm {
 
 TWebHelpHeader LoadTopicHeader(const TDocProject& project, const std::string& id) {
-    const std::string meta = JoinPath(project.RootPath, "meta");
-    TWebHelpHeader h{"", "#fafafa"};
-    const std::string defHtml = JoinPath(meta, "header_default.html");
-    const std::string defBg = JoinPath(meta, "headerbg_default.txt");
-    if (FileExists(defHtml))
-        h.Html = ReadTextFileUtf8(defHtml);
-    if (FileExists(defBg))
-        h.Background = ReadTrimmedIfExists(defBg);
-    if (h.Background.empty())
-        h.Background = "#fafafa";
-    if (!id.empty()) {
-        const std::string part = SafeFileNamePart(id);
-        const std::string topicHtml = JoinPath(meta, "header_" + part + ".html");
-        const std::string topicBg = JoinPath(meta, "headerbg_" + part + ".txt");
-        if (FileExists(topicHtml))
-            h.Html = ReadTextFileUtf8(topicHtml);
-        if (FileExists(topicBg)) {
-            h.Background = ReadTrimmedIfExists(topicBg);
-            if (h.Background.empty())
-                h.Background = "#fafafa";
-        }
-    }
+    TWebHelpHeader h = ReadHeaderFiles(project, id);
     if (TrimCtl(h.Html).empty())
         h.Html =
             "<div style=\"font-size:14px;\"><b>" + EscapeHtmlText(project.Title) + "</b></div>";
@@ -43,49 +22,7 @@ std::string FixWebHelpAssetPaths(std::string_view html) {
 }
 
 std::string StripWhiteBackgrounds(std::string_view html) {
-    // The twelve replacements, in the order they apply. Every pattern starts
-    // with "background" and no replacement text matches any pattern, so one
-    // pass that tries the rules in order at each "background" gives the same
-    // text as twelve passes over the page.
-    static const std::pair<std::string_view, std::string_view> kRules[] = {
-        {"background-color: rgb(255, 255, 255)", "background-color: transparent"},
-        {"background-color:rgb(255, 255, 255)", "background-color: transparent"},
-        {"background-color:#ffffff", "background-color: transparent"},
-        {"background-color: #ffffff", "background-color: transparent"},
-        {"background-color:#fff", "background-color: transparent"},
-        {"background-color: #fff", "background-color: transparent"},
-        {"background-color:white", "background-color: transparent"},
-        {"background-color: white", "background-color: transparent"},
-        {"background: rgb(255, 255, 255)", "background: transparent"},
-        {"background:#ffffff", "background: transparent"},
-        {"background:#fff", "background: transparent"},
-        {"background:white", "background: transparent"},
-    };
-    std::string r;
-    r.reserve(html.size());
-    size_t pos = 0;
-    for (;;) {
-        const size_t hit = FindAsciiNoCase(html, "background", pos);
-        if (hit == std::string_view::npos)
-            break;
-        r.append(html.substr(pos, hit - pos));
-        const std::string_view rest = html.substr(hit);
-        size_t used = 0;
-        for (const auto& [from, to] : kRules) {
-            if (StartsWithAsciiNoCase(rest, from)) {
-                r.append(to);
-                used = from.size();
-                break;
-            }
-        }
-        if (used == 0) {
-            r.append(rest.substr(0, 10));
-            used = 10;
-        }
-        pos = hit + used;
-    }
-    r.append(html.substr(pos));
-    return r;
+    return ReplaceWhiteBackgrounds(html, true);
 }
 
 std::string BuildWebHelpPage(std::string_view body, std::string_view header,

@@ -1,6 +1,8 @@
 #pragma once
 // One published WebHelp page: its header, the fixes applied to the topic's
 // HTML, and the page template around it.
+#include "publish/common/PublishCommon.h"
+
 #include <string>
 #include <string_view>
 
@@ -8,10 +10,7 @@ namespace qm {
 
 class TDocProject;
 
-struct TWebHelpHeader {
-    std::string Html;
-    std::string Background;
-};
+using TWebHelpHeader = TPageHeader;
 
 // The default header pair, replaced by the topic's own files where they exist;
 // the project title in bold when no header text is left.
