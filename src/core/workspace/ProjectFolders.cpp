@@ -5,6 +5,7 @@
 #include "base/StringUtil.h"
 #include "model/DocModel.h"
 #include "publish/SettingsCss.h"
+#include "publish/common/PublishCommon.h"
 #include "settings/ProjectSettings.h"
 
 #include <algorithm>
@@ -118,17 +119,13 @@ std::vector<std::string> ListStyleProfiles(const std::string& rootPath) {
 
 std::string BuildEditorEffectiveCss(const TDocProject& project, const TProjectSettings& settings) {
     const std::string styles = JoinPath(project.RootPath, "styles");
-    std::string profile;
-    if (TDocProject::IsSafeTopicId(project.StyleProfile))
-        profile = JoinPath(styles, project.StyleProfile + ".css");
+    std::string profile = StyleProfilePath(project);
     if (!FileExists(profile))
         profile = JoinPath(styles, "default.css");
     const std::string out =
         JoinPath(JoinPath(project.RootPath, "internal/editor"), "editor_effective.css");
     std::string text =
-        FileExists(profile)
-            ? ReadTextFileUtf8(profile)
-            : std::string("body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}");
+        FileExists(profile) ? ReadTextFileUtf8(profile) : std::string(kBaseStyleRule);
     text += "\r\n";
     text += BuildSettingsOverrideCss(&settings, TSettingsCssVariant::Standard);
     WriteTextFileUtf8(out, text);

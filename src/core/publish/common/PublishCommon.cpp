@@ -61,6 +61,12 @@ size_t RemoveStalePages(const std::string& topicsFolder, const std::vector<std::
     return removed;
 }
 
+std::string StyleProfilePath(const TDocProject& project) {
+    if (!TDocProject::IsSafeTopicId(project.StyleProfile))
+        return "";
+    return JoinPath(JoinPath(project.RootPath, "styles"), project.StyleProfile + ".css");
+}
+
 std::string ReadTrimmedIfExists(const std::string& fileName) {
     return FileExists(fileName) ? TrimCtl(ReadTextFileUtf8(fileName)) : std::string();
 }

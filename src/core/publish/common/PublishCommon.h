@@ -38,6 +38,13 @@ struct TPageHeader {
 // "background" forms.
 [[nodiscard]] std::string ReplaceWhiteBackgrounds(std::string_view html, bool shorthand);
 
+// The style profile's file (styles/<StyleProfile>.css), or "" when the name
+// would climb out of the styles folder (it then counts as missing).
+[[nodiscard]] std::string StyleProfilePath(const TDocProject& project);
+// The base rule used when a project has no style profile file.
+inline constexpr const char* kBaseStyleRule =
+    "body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}";
+
 // The trimmed text of a file, or "" when it does not exist.
 [[nodiscard]] std::string ReadTrimmedIfExists(const std::string& fileName);
 

@@ -25,14 +25,6 @@ std::string BuildFooter(const TProjectSettings& s) {
            EscapeHtmlText(s.CopyrightText) + "</div>";
 }
 
-// A style profile name is a file name; one that climbs out of styles/ is
-// treated as missing.
-std::string StyleProfilePath(const TDocProject& p) {
-    if (!TDocProject::IsSafeTopicId(p.StyleProfile))
-        return "";
-    return JoinPath(JoinPath(p.RootPath, "styles"), p.StyleProfile + ".css");
-}
-
 std::string ReadIfExists(const std::string& path) {
     return (!path.empty() && FileExists(path)) ? ReadTextFileUtf8(path) : std::string();
 }
@@ -96,9 +88,7 @@ TWebHelpExportReport ExportWebHelp(const TDocProject& project, const std::string
         CopyFolderTree(assets, JoinPath(outDir, "assets"));
 
     const std::string profile = StyleProfilePath(project);
-    std::string css = FileExists(profile)
-                          ? ReadTextFileUtf8(profile)
-                          : "body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}";
+    std::string css = FileExists(profile) ? ReadTextFileUtf8(profile) : kBaseStyleRule;
     css += BuildSettingsOverrideCss(&settings, TSettingsCssVariant::Standard);
     WriteOutputFile(JoinPath(outDir, "style.css"), css);
 
