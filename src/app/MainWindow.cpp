@@ -5,8 +5,8 @@
 #include "AppPaths.h"
 #include "ContentsTree.h"
 #include "base/StringUtil.h"
-#include "editor/EditorBridge.h"
-#include "editor/EditorWebPage.h"
+#include "bridge/EditorBridge.h"
+#include "bridge/EditorWebPage.h"
 #include "i18n/Translation.h"
 
 #include <QActionGroup>

@@ -7,7 +7,7 @@
 #include "base/Error.h"
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
-#include "editor/EditorBridge.h"
+#include "bridge/EditorBridge.h"
 #include "i18n/Translation.h"
 #include "model/Storage.h"
 #include "model/TopicHeaders.h"

@@ -1,9 +1,9 @@
 // The editor bridge against the real editor page in Qt WebEngine, offscreen:
 // the injected channel, messages both ways, the origin of commands, the
 // content style sheet, and what the view refuses to load or navigate to.
-#include "editor/EditorBridge.h"
+#include "bridge/EditorBridge.h"
 #include "AppTestSupport.h"
-#include "editor/EditorWebPage.h"
+#include "bridge/EditorWebPage.h"
 #include "platform/ProgramFiles.h"
 
 #include "TempDir.h"

@@ -3,8 +3,8 @@
 // formatted text, a table and an image), and saves a picture of the window.
 // For looking at the page as the author will see it:
 //     editor_showcase OUT.png        (under xvfb-run, or offscreen by default)
-#include "editor/EditorBridge.h"
-#include "editor/EditorWebPage.h"
+#include "bridge/EditorBridge.h"
+#include "bridge/EditorWebPage.h"
 #include "platform/ProgramFiles.h"
 
 #include <QApplication>

@@ -5,8 +5,8 @@
 #include "MainWindow.h"
 #include "base/Error.h"
 #include "base/PathUtils.h"
-#include "editor/EditorBridge.h"
-#include "editor/EditorWebPage.h"
+#include "bridge/EditorBridge.h"
+#include "bridge/EditorWebPage.h"
 #include "model/Storage.h"
 #include "settings/ProjectSettings.h"
 

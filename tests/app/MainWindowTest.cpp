@@ -4,8 +4,8 @@
 #include "AppTestSupport.h"
 #include "ContentsTree.h"
 #include "base/PathUtils.h"
-#include "editor/EditorBridge.h"
-#include "editor/EditorWebPage.h"
+#include "bridge/EditorBridge.h"
+#include "bridge/EditorWebPage.h"
 #include "model/Storage.h"
 
 #include "TempDir.h"

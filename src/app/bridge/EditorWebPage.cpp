@@ -1,4 +1,4 @@
-#include "editor/EditorWebPage.h"
+#include "bridge/EditorWebPage.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

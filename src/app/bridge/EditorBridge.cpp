@@ -1,6 +1,6 @@
-#include "editor/EditorBridge.h"
+#include "bridge/EditorBridge.h"
 
-#include "editor/EditorWebPage.h"
+#include "bridge/EditorWebPage.h"
 
 #include <QFile>
 #include <QUrl>
