@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
         depth.push_back(d);
     }
     for (size_t i = 0; i < ids.size(); ++i)
-        WriteTextFileUtf8(p.GetTopic(ids[i]).HtmlPath, Page(rng, titles[i], ids));
+        WriteTextFileUtf8(p.TopicHtmlPath(ids[i]), Page(rng, titles[i], ids));
 
     TReusableProjectContent rc;
     rc.FVariables = {{"Product", "Northwind Planner"}, {"Version", "3.2"}};

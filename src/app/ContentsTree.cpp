@@ -56,11 +56,20 @@ void TContentsTree::Build(const TDocProject& project) {
     FBuilding = true;
     setUpdatesEnabled(false);
     const QSignalBlocker block(this);
+    // A rebuild after add, move or rename must not fold up the parts of a
+    // long contents the author had open.
+    std::unordered_set<std::string> expanded;
+    for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it)
+        if ((*it)->isExpanded())
+            expanded.insert(IdOf(*it));
     clear();
     std::unordered_set<std::string> path;
     for (const auto& id : project.RootTopicIDs)
         if (const TTopic* t = project.Topics.Find(id))
             AddNode(project, *t, nullptr, this, path);
+    for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it)
+        if (expanded.count(IdOf(*it)) != 0)
+            (*it)->setExpanded(true);
     setUpdatesEnabled(true);
     FBuilding = false;
 }
@@ -76,6 +85,8 @@ std::string TContentsTree::SelectedTopicID() const {
 bool TContentsTree::SelectTopic(const std::string& id) {
     for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it) {
         if (IdOf(*it) == id) {
+            for (QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent())
+                up->setExpanded(true);
             setCurrentItem(*it);
             scrollToItem(*it);
             return true;

@@ -19,11 +19,12 @@ class TContentsTree final : public QTreeWidget {
 public:
     explicit TContentsTree(QWidget* parent = nullptr);
 
-    // Rebuilds every node from the model; ids that name no topic are skipped.
+    // Rebuilds every node from the model; ids that name no topic are skipped,
+    // nodes that were expanded stay expanded.
     void Build(const TDocProject& project);
     [[nodiscard]] std::string SelectedTopicID() const;
     [[nodiscard]] static std::string IdOf(const QTreeWidgetItem* item);
-    // Selects the first node (in tree order) carrying id; false when none does.
+    // Selects (and unfolds the way to) the first node carrying id; false when none does.
     bool SelectTopic(const std::string& id);
     void SelectFirst();
 

@@ -8,13 +8,19 @@
 #include "bridge/EditorBridge.h"
 #include "bridge/EditorWebPage.h"
 #include "i18n/Translation.h"
+#include "model/DocModel.h"
+#include "settings/ProjectSettings.h"
+#include "workspace/EditingSession.h"
+#include "workspace/ProjectCommands.h"
+#include "workspace/ProjectWorkspace.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QDateTime>
 #include <QDesktopServices>
-#include <QFile>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -47,7 +53,7 @@ QColor ToQColor(TColor c) {
 }
 } // namespace
 
-template <class F> void TfrmMain::Guarded(F&& f) {
+void TfrmMain::Guarded(const std::function<void()>& f) {
     try {
         f();
     } catch (const std::exception& e) {
@@ -56,33 +62,109 @@ template <class F> void TfrmMain::Guarded(F&& f) {
 }
 
 TfrmMain::TfrmMain(const QStringList& args, std::unique_ptr<TUserPrompts> prompts, QWidget* parent)
-    : QMainWindow(parent), FProject(std::make_unique<TDocProject>()),
-      FPrompts(prompts ? std::move(prompts) : std::make_unique<TDialogPrompts>(this)) {
+    : QMainWindow(parent),
+      FPrompts(prompts ? std::move(prompts) : std::make_unique<TDialogPrompts>(this)),
+      FWorkspace(std::make_unique<TProjectWorkspace>(
+          TWorkspacePaths{WorkspaceDir(), LastProjectFilePath(), ProgramDataDir()})) {
     setObjectName(QStringLiteral("frmMain"));
     BuildLayout();
     BuildMenus();
-    ChooseStartProject(args);
-    LoadSettingsForProject();
 
     FBridge = new TEditorBridge(FEdge, this);
+    TWorkspaceHost& host = *this;
+    FSession = std::make_unique<TEditingSession>(*FWorkspace, *FBridge, host);
+    FCommands = std::make_unique<TProjectCommands>(*FWorkspace, *FSession, *FPrompts, host);
     connect(FBridge, &TEditorBridge::OnReady, this,
-            [this] { Guarded([this] { HandleEditorReady(); }); });
-    connect(FBridge, &TEditorBridge::OnHtmlChanged, this,
-            [this](const std::string& html) { HandleEditorHtmlChanged(html); });
-    connect(
-        FBridge, &TEditorBridge::OnHeaderChanged, this,
-        [this](const std::string& h, const std::string& bg) { HandleEditorHeaderChanged(h, bg); });
+            [this] { Guarded([this] { FSession->HandleEditorReady(); }); });
+    connect(FBridge, &TEditorBridge::OnHtmlChanged, this, [this](const std::string& html) {
+        FSession->HandleEditorHtmlChanged(html, FBridge->LastHtmlChangeWasUser(),
+                                          FBridge->LastHtmlWasResponse());
+    });
+    connect(FBridge, &TEditorBridge::OnHeaderChanged, this,
+            [this](const std::string& h, const std::string& bg) {
+                Guarded([&] { FSession->HandleEditorHeaderChanged(h, bg); });
+            });
     connect(FBridge, &TEditorBridge::OnAreaChanged, this,
-            [this](const std::string& a) { HandleEditorAreaChanged(a); });
-    FBridge->NavigateToEditor(EditorPagePath());
+            [this](const std::string& a) { FSession->HandleEditorAreaChanged(a); });
 
-    BuildContentsTree();
-    tvToc->SelectFirst();
-    UpdateWindowCaption();
+    FCommands->Start(args.isEmpty() ? std::string() : args.front().toStdString(),
+                     QDateTime::currentDateTime()
+                         .toString(QStringLiteral("yyyyMMdd-HHmmss"))
+                         .toStdString());
+    FSession->ShowProjectEditorPage();
     ApplyUiCaptions();
 }
 
 TfrmMain::~TfrmMain() = default;
+
+TDocProject& TfrmMain::Project() {
+    return FWorkspace->Project();
+}
+const TProjectSettings& TfrmMain::Settings() const {
+    return FWorkspace->Settings();
+}
+const std::string& TfrmMain::ProjectFileName() const {
+    return FWorkspace->ProjectFileName();
+}
+bool TfrmMain::ProjectDirty() const {
+    return FWorkspace->Dirty();
+}
+bool TfrmMain::EditorReady() const {
+    return FSession->EditorReady();
+}
+const std::string& TfrmMain::CurrentTopicID() const {
+    return FSession->CurrentTopicID();
+}
+std::string TfrmMain::GetCurrentTopicHtml() {
+    return FSession->GetCurrentTopicHtml();
+}
+
+void TfrmMain::WaitFor(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+std::int64_t TfrmMain::NowMs() {
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    return clock.elapsed();
+}
+
+void TfrmMain::QueueEditorFocus() {
+    if (FPendingFocusEditor)
+        return;
+    FPendingFocusEditor = true;
+    // Deferred so the click or selection that caused it is handled first.
+    QTimer::singleShot(0, this, [this] {
+        if (!FPendingFocusEditor)
+            return;
+        FPendingFocusEditor = false;
+        if (FEdge != nullptr && FEdge->isVisible() && FEdge->isEnabled())
+            FEdge->setFocus();
+    });
+}
+
+void TfrmMain::ProjectStateChanged() {
+    UpdateWindowCaption();
+}
+
+void TfrmMain::ProjectReplaced() {
+    {
+        // The tree must not react to the rebuild with a topic switch.
+        const QSignalBlocker block(tvToc);
+        tvToc->clear();
+        BuildContentsTree();
+        tvToc->setCurrentItem(nullptr);
+    }
+    tvToc->SelectFirst();
+}
+
+void TfrmMain::SettingsApplied() {
+    ApplySettingsToControls();
+}
 
 QToolButton* TfrmMain::MakeLeftButton(const QString& icon, const char* hint,
                                       std::function<void()> cmd) {
@@ -149,10 +231,10 @@ void TfrmMain::BuildLayout() {
     tvToc->setObjectName(QStringLiteral("tvToc"));
     tvToc->setFrameShape(QFrame::NoFrame);
     tvToc->CanDrop = [this](const std::string& d, const std::string& t) {
-        return CanDropTopic(*FProject, d, t);
+        return CanDropTopic(Project(), d, t);
     };
     connect(tvToc, &QTreeWidget::currentItemChanged, this,
-            [this] { Guarded([this] { tvTocChange(); }); });
+            [this] { Guarded([this] { FSession->SelectTopic(tvToc->SelectedTopicID()); }); });
     connect(tvToc, &TContentsTree::TopicDropped, this,
             [this](const std::string& d, const std::string& t, TDropMode m) {
                 Guarded([&] { DropTopicCommand(d, t, m); });
@@ -254,7 +336,7 @@ void TfrmMain::BuildMenus() {
     for (const auto& [caption, cmd] : editCmds) {
         const std::string c = cmd;
         add(edit, caption, [this, c] {
-            if (FEditorReady)
+            if (EditorReady())
                 FBridge->ExecCommand(c);
         });
         if (std::string(caption) == "Redo")
@@ -312,53 +394,37 @@ void TfrmMain::SetStatus(const std::string& text) {
 }
 
 void TfrmMain::MarkProjectDirty() {
-    FProjectDirty = true;
+    FWorkspace->MarkDirty();
     UpdateWindowCaption();
 }
 
 void TfrmMain::UpdateWindowCaption() {
     const QString app = QApplication::applicationName();
-    const QString star = FProjectDirty ? QStringLiteral("*") : QString();
-    if (FProjectFileName.empty())
-        setWindowTitle(QStringLiteral("%1%2 - %3").arg(app, star, Q(FProject->Title)));
+    const bool dirty = FWorkspace->Dirty();
+    const QString star = dirty ? QStringLiteral("*") : QString();
+    const QString title = Q(Project().Title);
+    if (ProjectFileName().empty())
+        setWindowTitle(QStringLiteral("%1%2 - %3").arg(app, star, title));
     else
-        setWindowTitle(QStringLiteral("%1%2 - %3 [%4]")
-                           .arg(app, star, Q(FProject->Title), Q(FProjectFileName)));
-    FSaveAction->setEnabled(FProjectDirty);
-    btnSave->setEnabled(FProjectDirty);
+        setWindowTitle(QStringLiteral("%1%2 - %3 [%4]").arg(app, star, title, Q(ProjectFileName())));
+    FSaveAction->setEnabled(dirty);
+    btnSave->setEnabled(dirty);
 }
 
 void TfrmMain::ApplySettingsToControls() {
+    const TProjectSettings& settings = Settings();
     QFont f = tvToc->font();
-    f.setPointSize(FSettings.TocTextSize);
+    f.setPointSize(settings.TocTextSize);
     tvToc->setFont(f);
     QPalette pal = tvToc->palette();
-    pal.setColor(QPalette::Text, ToQColor(FSettings.TocTextColor));
-    pal.setColor(QPalette::Base, ToQColor(FSettings.DefaultPageBgColor));
+    pal.setColor(QPalette::Text, ToQColor(settings.TocTextColor));
+    pal.setColor(QPalette::Base, ToQColor(settings.DefaultPageBgColor));
     tvToc->setPalette(pal);
     if (QWidget* left = findChild<QWidget*>(QStringLiteral("pnlLeft"))) {
         QPalette lp = left->palette();
-        lp.setColor(QPalette::Window, ToQColor(FSettings.DefaultPageBgColor));
+        lp.setColor(QPalette::Window, ToQColor(settings.DefaultPageBgColor));
         left->setPalette(lp);
     }
-    FProject->Title = FSettings.ProjTitle;
-}
-
-void TfrmMain::ApplySettingsToEditor() {
-    if (!FEditorReady || FBridge == nullptr)
-        return;
-    TProgrammaticScope programmatic(*FBridge);
-    FHeaderBg = ColorToHtml(FSettings.DefaultHeaderBgColor);
-    FBridge->SetHeaderBgColor(FHeaderBg);
-    FBridge->SetPageBgColor(ColorToHtml(FSettings.DefaultPageBgColor));
-    FBridge->SetTextColor(ColorToHtml(FSettings.DefaultTextColor));
-    FBridge->SetTextBackColor("");
-    FBridge->SetFontName(FSettings.DefaultFontName);
-    FBridge->SetFontSizePx(FSettings.FontSizeBody);
-    FBridge->SetLineSpacing(FSettings.DefaultLineSpacing);
-    FBridge->SetTableBorderStyle(FSettings.TableBorderStyle);
-    FBridge->SetTableBorderWidth(FSettings.TableBorderWidth);
-    FBridge->SetTableBorderColor(ColorToHtml(FSettings.TableBorderColor));
 }
 
 void TfrmMain::AboutCommand() {
@@ -377,17 +443,12 @@ void TfrmMain::AboutCommand() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    const TConfirm c = ConfirmSaveChanges();
-    if (c == TConfirm::Cancel) {
+    bool close = false;
+    Guarded([&] { close = FCommands->Close(); });
+    if (close)
+        event->accept();
+    else
         event->ignore();
-        return;
-    }
-    if (c == TConfirm::ProceedDiscarding)
-        DiscardUnsavedChanges();
-    // A clean close: the workspace holds nothing that must survive.
-    if (IsWorkspaceProject())
-        QFile::remove(QString::fromStdString(WorkspaceDir() + ".in-use"));
-    event->accept();
 }
 
 } // namespace qm::app

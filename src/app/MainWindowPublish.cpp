@@ -7,6 +7,7 @@
 #include "base/PathUtils.h"
 #include "i18n/Translation.h"
 #include "linkcheck/LinkChecker.h"
+#include "model/DocModel.h"
 #include "publish/chm/ChmExport.h"
 #include "publish/common/PublishCommon.h"
 #include "publish/pdf/PdfExport.h"
@@ -20,8 +21,8 @@ namespace qm::app {
 void TfrmMain::PublishWebHelpCommand() {
     CommitWorkingState();
     const std::string outDir =
-        EnsureDir(JoinPath(JoinPath(FProject->RootPath, "build"), "webhelp"));
-    const TDocProject& project = *FProject;
+        EnsureDir(JoinPath(JoinPath(Project().RootPath, "build"), "webhelp"));
+    const TDocProject& project = Project();
     RunWithProgress(this, Translate("Publishing WebHelp..."), [&](TJobContext& ctx) {
         TWebHelpExportOptions options;
         options.Progress = [&ctx](size_t done, size_t total) {
@@ -31,7 +32,7 @@ void TfrmMain::PublishWebHelpCommand() {
         ExportWebHelp(project, outDir, options);
     });
     const std::string index = InstallWebHelpTemplates(
-        JoinPath(FProject->RootPath, "internal/webhelp"), outDir, &FSettings, FProject->Title);
+        JoinPath(Project().RootPath, "internal/webhelp"), outDir, &Settings(), Project().Title);
     FLastPublishedOutput = index;
     SetStatus("WebHelp exported: " + index);
     if (FOpenOutputs)
@@ -40,7 +41,7 @@ void TfrmMain::PublishWebHelpCommand() {
 
 void TfrmMain::PublishChmCommand() {
     CommitWorkingState();
-    const TDocProject& project = *FProject;
+    const TDocProject& project = Project();
     chm::TChmPublishResult result;
     RunWithProgress(this, Translate("Publishing CHM..."), [&](TJobContext& ctx) {
         chm::TChmExportOptions options;
@@ -65,7 +66,7 @@ void TfrmMain::PublishChmCommand() {
 
 void TfrmMain::PublishPdfCommand() {
     CommitWorkingState();
-    const TDocProject& project = *FProject;
+    const TDocProject& project = Project();
     pdf::TPdfExportResult result;
     RunWithProgress(this, Translate("Publishing PDF..."), [&](TJobContext& ctx) {
         result = pdf::PublishPdf(
@@ -84,7 +85,7 @@ void TfrmMain::PublishPdfCommand() {
 
 void TfrmMain::CheckLinksCommand() {
     CommitWorkingState();
-    const std::vector<TLinkIssue> issues = CheckLinks(*FProject);
+    const std::vector<TLinkIssue> issues = CheckLinks(Project());
     FPrompts->ShowInfo(Translate("Check Links"),
                        issues.empty() ? Translate(kNoLinkIssuesFound) : LinkIssuesReport(issues));
 }

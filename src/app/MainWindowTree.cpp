@@ -5,11 +5,13 @@
 #include "i18n/Translation.h"
 #include "model/Storage.h"
 #include "workspace/ContentsCommands.h"
+#include "workspace/EditingSession.h"
+#include "model/DocModel.h"
 
 namespace qm::app {
 
 void TfrmMain::BuildContentsTree() {
-    tvToc->Build(*FProject);
+    tvToc->Build(Project());
 }
 
 void TfrmMain::ReselectTopic(const std::string& id) {
@@ -23,8 +25,8 @@ void TfrmMain::NewTopicCommand(bool root) {
         FPrompts->AskText(Translate("New Topic"), Translate("Title:"), Translate("New Topic"));
     if (!title)
         return;
-    const std::string id = FProject->AddTopic(*title, parent).ID;
-    SaveProjectModel(*FProject);
+    const std::string id = Project().AddTopic(*title, parent).ID;
+    SaveProjectModel(Project());
     {
         const QSignalBlocker block(tvToc);
         BuildContentsTree();
@@ -41,16 +43,12 @@ void TfrmMain::RemoveTopicCommand() {
         return;
     if (!FPrompts->AskYesNo(Translate("Delete this topic and its subtopics?")))
         return;
-    FProject->DeleteTopic(id);
-    SaveProjectModel(*FProject);
-    // The deleted topics' unsaved text must not be written back later.
-    for (auto it = FUnsavedTopicHtml.begin(); it != FUnsavedTopicHtml.end();)
-        it = FProject->HasTopic(it->first) ? std::next(it) : FUnsavedTopicHtml.erase(it);
+    Project().DeleteTopic(id);
+    SaveProjectModel(Project());
+    FSession->ForgetRemovedTopics();
     {
         const QSignalBlocker block(tvToc);
         BuildContentsTree();
-        FCurrentTopicID.clear();
-        FDirtyHtml.clear();
         tvToc->setCurrentItem(nullptr);
     }
     tvToc->SelectFirst();
@@ -77,19 +75,19 @@ static void RunMoveCommand(TDocProject& project, TContentsTree* tree, TMove move
 
 void TfrmMain::MoveUpCommand() {
     RunMoveCommand(
-        *FProject, tvToc, MoveTopicUp, [this] { MarkProjectDirty(); },
+        Project(), tvToc, MoveTopicUp, [this] { MarkProjectDirty(); },
         [this] { BuildContentsTree(); });
 }
 
 void TfrmMain::MoveDownCommand() {
     RunMoveCommand(
-        *FProject, tvToc, MoveTopicDown, [this] { MarkProjectDirty(); },
+        Project(), tvToc, MoveTopicDown, [this] { MarkProjectDirty(); },
         [this] { BuildContentsTree(); });
 }
 
 void TfrmMain::MoveLevelUpCommand() {
     RunMoveCommand(
-        *FProject, tvToc, MoveTopicLevelUp, [this] { MarkProjectDirty(); },
+        Project(), tvToc, MoveTopicLevelUp, [this] { MarkProjectDirty(); },
         [this] { BuildContentsTree(); });
 }
 
@@ -109,18 +107,20 @@ void TfrmMain::RenameCommand() {
 }
 
 void TfrmMain::RenameTopic(const std::string& id, const std::string& title) {
-    TTopic* t = FProject->Topics.Find(id);
-    if (t == nullptr)
+    TTopic* t = Project().Topics.Find(id);
+    if (t == nullptr || t->Title == title)
         return;
+    const std::string oldTitle = t->Title;
     t->Title = title;
     MarkProjectDirty();
+    Guarded([&] { FSession->TopicRenamed(id, oldTitle); });
 }
 
 void TfrmMain::DropTopicCommand(const std::string& dragId, const std::string& targetId,
                                 TDropMode mode) {
-    if (!DropTopic(*FProject, dragId, targetId, mode))
+    if (!DropTopic(Project(), dragId, targetId, mode))
         return;
-    SaveProjectModel(*FProject);
+    SaveProjectModel(Project());
     {
         const QSignalBlocker block(tvToc);
         BuildContentsTree();

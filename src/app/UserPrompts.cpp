@@ -3,9 +3,12 @@
 #include "i18n/Translation.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 namespace qm::app {
 
@@ -15,6 +18,13 @@ QString Q(const std::string& s) {
 }
 QString T(const char* s) {
     return Q(Translate(s));
+}
+
+// Where a file dialog starts when the project gives no folder: the user's
+// documents, not whatever the current directory happens to be.
+QString DefaultFolder() {
+    const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return docs.isEmpty() || !QDir(docs).exists() ? QDir::homePath() : docs;
 }
 } // namespace
 
@@ -52,14 +62,17 @@ std::optional<std::string> TDialogPrompts::AskSaveProjectFile(const std::string&
     dlg.setNameFilter(QStringLiteral("Help Project (*.hff)"));
     dlg.setDefaultSuffix(QStringLiteral("hff"));
     dlg.setFileMode(QFileDialog::AnyFile);
-    dlg.selectFile(Q(proposed));
+    const QFileInfo info(Q(proposed));
+    dlg.setDirectory(info.isAbsolute() ? info.absolutePath() : DefaultFolder());
+    dlg.selectFile(info.fileName());
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     return dlg.selectedFiles().front().toStdString();
 }
 
-std::optional<std::string> TDialogPrompts::AskOpenProjectFile() {
-    const QString f = QFileDialog::getOpenFileName(FParent, T("Open Project..."), QString(),
+std::optional<std::string> TDialogPrompts::AskOpenProjectFile(const std::string& startFolder) {
+    const QString folder = startFolder.empty() ? DefaultFolder() : Q(startFolder);
+    const QString f = QFileDialog::getOpenFileName(FParent, T("Open Project..."), folder,
                                                    QStringLiteral("Project (*.hff)"));
     if (f.isEmpty())
         return std::nullopt;

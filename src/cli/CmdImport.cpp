@@ -28,7 +28,8 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     TDocProject project;
     LoadProjectModel(IncludeTrailingPathDelimiter(info.Folder), project);
     const TTopic& topic = project.GetTopic(*topicId);
-    if (topic.HtmlPath.empty())
+    const std::string pageFile = project.TopicHtmlPath(topic.ID);
+    if (pageFile.empty())
         throw EQuillmateError("The topic has no page file: " + topic.ID);
 
     const std::optional<std::string> html = ImportHtmlFile(project.RootPath, htmlFile);
@@ -36,8 +37,8 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << kNoImportableBodyContent << "\n";
         return kExitFailure;
     }
-    const std::string page = FileExists(topic.HtmlPath) ? ReadTextFileUtf8(topic.HtmlPath) : "";
-    WriteTextFileUtf8(topic.HtmlPath, page + *html);
+    const std::string page = FileExists(pageFile) ? ReadTextFileUtf8(pageFile) : "";
+    WriteTextFileUtf8(pageFile, page + *html);
     out << "Inserted HTML: " << ExtractFileName(ToNativeSeparators(htmlFile)) << "\n";
     return kExitOk;
 }

@@ -7,6 +7,7 @@
 #include "base/PathUtils.h"
 #include "bridge/EditorBridge.h"
 #include "bridge/EditorWebPage.h"
+#include "model/DocModel.h"
 #include "model/Storage.h"
 #include "settings/ProjectSettings.h"
 
@@ -198,7 +199,7 @@ TEST_F(FaultsFixture, ATopicThatCannotBeLoadedIsNotKeptAsCurrent) {
     ASSERT_TRUE(WaitUntil([&] { return w->CurrentTopicID() == welcome; }));
     w->CommitWorkingState(); // nothing of "Broken" stays in the caches
     // The page of "Broken" is damaged on disk (not UTF-8) while it is not shown.
-    WriteFile(w->Project().GetTopic(broken).HtmlPath, "\xFF\xFE not text");
+    WriteFile(w->Project().TopicHtmlPath(broken), "\xFF\xFE not text");
     w->Tree()->SelectTopic(broken);
     qm::test::Pump(100);
     ASSERT_EQ(prompts->Errors.size(), 1u) << "the author is told the page cannot be read";

@@ -6,6 +6,7 @@
 #include "base/PathUtils.h"
 #include "bridge/EditorBridge.h"
 #include "bridge/EditorWebPage.h"
+#include "model/DocModel.h"
 #include "model/Storage.h"
 
 #include "TempDir.h"
@@ -91,7 +92,7 @@ TEST_F(MainWindowFixture, AuthoringSessionSurvivesSaveAndReopen) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Quillmate* - Untitled Documentation"));
     EXPECT_TRUE(w->SaveAction()->isEnabled());
     // A topic shown for the first time gets its page at once.
-    EXPECT_TRUE(FileExists(w->Project().GetTopic(section).HtmlPath));
+    EXPECT_TRUE(FileExists(w->Project().TopicHtmlPath(section)));
 
     qm::test::Pump(200);
     TypeIntoBody(*w, QStringLiteral("Typed \"words\" \u00e9t\u00e9"));
@@ -124,7 +125,7 @@ TEST_F(MainWindowFixture, AuthoringSessionSurvivesSaveAndReopen) {
               (std::vector<std::string>{"Welcome", "Chapter"}));
     EXPECT_EQ(Titles(*again, again->Project().GetTopic(chapter).Children),
               (std::vector<std::string>{"Section"}));
-    const std::string page = qm::test::ReadFile(again->Project().GetTopic(section).HtmlPath);
+    const std::string page = qm::test::ReadFile(again->Project().TopicHtmlPath(section));
     EXPECT_NE(page.find("Typed"), std::string::npos) << page;
     EXPECT_NE(page.find("\xC3\xA9t\xC3\xA9"), std::string::npos) << page;
 }

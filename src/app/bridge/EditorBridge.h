@@ -2,6 +2,7 @@
 // The host side of the editor page protocol on a Qt WebEngine view: method
 // calls become messages for the page, the page's messages become signals.
 #include "editor/EditorProtocol.h"
+#include "workspace/EditorPage.h"
 
 #include <QObject>
 #include <QPointer>
@@ -12,41 +13,41 @@ class QWebEngineView;
 
 namespace qm::app {
 
-class TEditorBridge final : public QObject {
+class TEditorBridge final : public QObject, public TEditorPage {
     Q_OBJECT
 public:
     // Installs the message channel on the view's page; the view is not owned.
     explicit TEditorBridge(QWebEngineView* edge, QObject* parent = nullptr);
 
-    void SetHtml(const std::string& html);
-    void RequestHtml();
-    void RequestHeader();
+    void SetHtml(const std::string& html) override;
+    void RequestHtml() override;
+    void RequestHeader() override;
     void ExecCommand(const std::string& cmd, const std::string& arg = {});
 
-    void SetCssFile(const std::string& cssFilePath);
-    void SetFontName(const std::string& fontName);
-    void SetFontSizePx(int px);
-    void SetTextColor(const std::string& colorHtml);
-    void SetTextBackColor(const std::string& colorHtml);
+    void SetCssFile(const std::string& cssFilePath) override;
+    void SetFontName(const std::string& fontName) override;
+    void SetFontSizePx(int px) override;
+    void SetTextColor(const std::string& colorHtml) override;
+    void SetTextBackColor(const std::string& colorHtml) override;
     void SetAlign(TTextAlign align);
     void InsertTable(int rows, int cols);
-    void SetLineSpacing(double lineHeight);
+    void SetLineSpacing(double lineHeight) override;
     void RemoveSelectedImage();
     void ReplaceSelectedImage(const std::string& src);
-    void SetHeaderHtml(const std::string& headerHtml);
-    void SetHeaderBgColor(const std::string& colorHtml);
-    void SetTableBorderStyle(const std::string& borderStyle);
-    void SetTableBorderWidth(int px);
-    void SetTableBorderColor(const std::string& colorHtml);
-    void SetPageBgColor(const std::string& colorHtml);
+    void SetHeaderHtml(const std::string& headerHtml) override;
+    void SetHeaderBgColor(const std::string& colorHtml) override;
+    void SetTableBorderStyle(const std::string& borderStyle) override;
+    void SetTableBorderWidth(int px) override;
+    void SetTableBorderColor(const std::string& colorHtml) override;
+    void SetPageBgColor(const std::string& colorHtml) override;
 
-    void NavigateToEditor(const std::string& editorHtmlFile);
-    void SetBaseHref(const std::string& href);
+    void NavigateToEditor(const std::string& editorHtmlFile) override;
+    void SetBaseHref(const std::string& href) override;
 
     // Commands sent between Begin and End are reported by the page as not the
     // author's; nests, and End never goes below zero.
-    void BeginProgrammatic() { ++FProgrammaticDepth; }
-    void EndProgrammatic() {
+    void BeginProgrammatic() override { ++FProgrammaticDepth; }
+    void EndProgrammatic() override {
         if (FProgrammaticDepth > 0)
             --FProgrammaticDepth;
     }
@@ -78,18 +79,6 @@ private:
     int FProgrammaticDepth = 0;
     bool FLastHtmlChangeWasUser = false;
     bool FLastHtmlWasResponse = false;
-};
-
-// RAII bracket for BeginProgrammatic/EndProgrammatic.
-class TProgrammaticScope {
-public:
-    explicit TProgrammaticScope(TEditorBridge& b) : FBridge(b) { FBridge.BeginProgrammatic(); }
-    ~TProgrammaticScope() { FBridge.EndProgrammatic(); }
-    TProgrammaticScope(const TProgrammaticScope&) = delete;
-    TProgrammaticScope& operator=(const TProgrammaticScope&) = delete;
-
-private:
-    TEditorBridge& FBridge;
 };
 
 } // namespace qm::app

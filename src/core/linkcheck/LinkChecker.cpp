@@ -51,16 +51,17 @@ void CheckTopic(const TDocProject& project, const TTopic& topic, std::vector<TLi
     const auto add = [&](std::string issue) {
         issues.push_back({topic.ID, topic.Title, std::move(issue)});
     };
-    if (!FileExists(topic.HtmlPath)) {
-        add("Missing HTML file: " + topic.HtmlPath);
+    const std::string page = project.TopicHtmlPath(topic.ID);
+    if (!FileExists(page)) {
+        add("Missing HTML file: " + page);
         return;
     }
     std::string html;
     try {
-        html = ReadTextFileUtf8(topic.HtmlPath);
+        html = ReadTextFileUtf8(page);
     } catch (const EQuillmateError&) {
         // An unreadable page is one finding; the other topics are still checked.
-        add("Unreadable HTML file: " + topic.HtmlPath);
+        add("Unreadable HTML file: " + page);
         return;
     }
     for (const std::string& id : CollectDocLinkIds(html))

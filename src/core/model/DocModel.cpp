@@ -104,7 +104,7 @@ TTopic& TDocProject::AddTopic(const std::string& title, const std::string& paren
     topic->ID = NewTopicId();
     topic->Title = title;
     topic->ParentID = parentId;
-    topic->HtmlPath = JoinPath(EnsureDir(JoinPath(RootPath, "topics")), topic->ID + ".html");
+    EnsureDir(JoinPath(RootPath, "topics"));
     TTopic& added = Topics.Add(std::move(topic));
     if (parent != nullptr)
         parent->Children.push_back(added.ID);
@@ -144,8 +144,9 @@ void TDocProject::DeleteTopic(const std::string& id) {
         } else if (TTopic* parent = Topics.Find(t->ParentID)) {
             RemoveFirst(parent->Children, t->ID);
         }
-        if (!t->HtmlPath.empty() && FileExists(t->HtmlPath))
-            std::remove(t->HtmlPath.c_str()); // a page that cannot go stays, unreported
+        const std::string page = TopicHtmlPath(t->ID);
+        if (!page.empty() && FileExists(page))
+            std::remove(page.c_str()); // a page that cannot go stays, unreported
         Topics.Remove(*it);
     }
 }

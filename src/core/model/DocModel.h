@@ -14,7 +14,6 @@ class TTopic {
 public:
     std::string ID;
     std::string Title;
-    std::string HtmlPath; // empty when the id cannot safely name a file
     std::string ParentID;
     std::vector<std::string> Children;
     std::vector<std::string> Keywords;
@@ -88,6 +87,8 @@ public:
 
     // Full path of a topic's page: RootPath, "topics", id + ".html". Empty
     // when the id is not IsSafeTopicId, so such a page is never read or written.
+    // The only source of a page's path: a path kept per topic would go stale
+    // when the project moves (Save As) and point at the old folder.
     [[nodiscard]] std::string TopicHtmlPath(std::string_view id) const;
     // Topic ids with a path separator, ':', "..", or a control character
     // would reach outside the topics folder; they never become file names.

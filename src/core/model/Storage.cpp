@@ -134,7 +134,6 @@ void LoadProjectModel(const std::string& folder, TDocProject& project) {
                 t->Children = TextList(*doc, ArrayMember(e, "children", tjPath));
                 t->Keywords = TextList(*doc, ArrayMember(e, "keywords", tjPath));
                 t->IndexEntries = TextList(*doc, ArrayMember(e, "index", tjPath));
-                t->HtmlPath = project.TopicHtmlPath(id);
                 project.Topics.Add(std::move(t));
             }
         }
@@ -155,7 +154,12 @@ std::string DefaultDataFolderFor(const std::string& fileName) {
 void WriteProjectFile(const std::string& fileName, TDocProject& project) {
     const std::string dir = ExtractFileDir(fileName);
     EnsureDir(dir);
-    const std::string dataFolder = DefaultDataFolderFor(fileName);
+    // The folder the project actually lives in: a project opened through a
+    // "root" elsewhere keeps its model beside its pages, or the next open
+    // would find the model and the pages in two different folders.
+    const std::string dataFolder = project.RootPath.empty()
+                                       ? DefaultDataFolderFor(fileName)
+                                       : ExcludeTrailingPathDelimiter(project.RootPath);
     EnsureDir(dataFolder);
 
     Json pf = Json::object();
@@ -194,15 +198,19 @@ TProjectFileInfo ReadProjectFile(const std::string& fileName) {
 
     TProjectFileInfo info;
     info.Title = doc->TextForm(*title);
-    // A "root" written on Windows uses backslashes; ToNativeSeparators makes it
-    // a path here, and the fall-back below catches folders of other machines.
-    std::string folder = ToNativeSeparators(doc->TextForm(*rootMember));
+    // The data folder beside the file wins whenever it holds a project: a
+    // copied or cloned project whose "root" still names the original (which
+    // exists) must edit and publish the copy, never the original. "root" is
+    // only used when there is no project beside the file. A "root" written on
+    // Windows uses backslashes; ToNativeSeparators makes it a path here.
+    const std::string named = ToNativeSeparators(doc->TextForm(*rootMember));
     const std::string def = DefaultDataFolderFor(fileName);
-    if (folder.empty())
-        folder = def;
-    if (!FileExists(ProjectJsonPath(folder)) && FileExists(ProjectJsonPath(def)))
-        folder = def;
-    info.Folder = folder;
+    if (FileExists(ProjectJsonPath(def)) || named.empty())
+        info.Folder = def;
+    else if (FileExists(ProjectJsonPath(named)) || !DirectoryExists(def))
+        info.Folder = ExcludeTrailingPathDelimiter(named);
+    else
+        info.Folder = def;
     return info;
 }
 

@@ -18,14 +18,17 @@ void SaveProjectModel(const TDocProject& project);
 // treating it as missing would let the next save replace the author's tree.
 void LoadProjectModel(const std::string& folder, TDocProject& project);
 
-// Writes the project file and the model into the data folder beside it.
+// Writes the project file, its "root" naming the project's RootPath (the
+// folder beside the file when RootPath is empty), and the model into that
+// folder. RootPath is the same afterwards.
 void WriteProjectFile(const std::string& fileName, TDocProject& project);
 
 struct TProjectFileInfo {
     std::string Folder; // the data folder, without a trailing separator
     std::string Title;
 };
-// Reads a project file; the data folder falls back to the one beside the file.
+// Reads a project file. The data folder is the one beside the file whenever
+// that holds a project.json; "root" is used only when it does not.
 [[nodiscard]] TProjectFileInfo ReadProjectFile(const std::string& fileName);
 
 // The data folder beside a project file: its folder joined with its base name

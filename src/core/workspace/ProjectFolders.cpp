@@ -73,6 +73,10 @@ void CopyProjectFolder(const std::string& source, const std::string& target) {
             continue;
         if (SameTextAscii(f.extension().string(), ".hff"))
             continue;
+        // The marker belongs to the workspace; a saved project that carried
+        // it would be taken for a crashed session's workspace.
+        if (rel == fs::path(kWorkspaceInUseMarker))
+            continue;
         CopyReplacing(f, fs::path(target) / rel);
     }
 }

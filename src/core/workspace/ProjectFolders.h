@@ -18,8 +18,13 @@ void EnsureProjectFolders(const std::string& rootPath);
 // none). Missing program files are skipped.
 void PrepareInternalFiles(const std::string& rootPath, const std::string& programDataDir);
 
-// Copies every file below source to target, except the top-level build folder
-// and project files (*.hff). Raises EFileError on a failed copy.
+// Lies in the workspace while an untitled project is open; a workspace that
+// still has it at start-up was left by a session that did not close.
+inline constexpr const char* kWorkspaceInUseMarker = ".in-use";
+
+// Copies every file below source to target, except the top-level build folder,
+// project files (*.hff) and the workspace's in-use marker. Raises EFileError
+// on a failed copy.
 void CopyProjectFolder(const std::string& source, const std::string& target);
 
 // Trimmed, cut to the last embedded Windows drive path ("X:\") when one is

@@ -40,7 +40,7 @@ TEST(CheckLinks, FixtureWithThreeFaultsReportsExactlyThose) {
     TDocProject project;
     LoadProject(kSource + "/tests/core/linkcheck/data/BrokenLinks.hff", project);
     const std::vector<TLinkIssue> issues = CheckLinks(project);
-    const std::string lost = project.GetTopic("C0000000000000000000000000000003").HtmlPath;
+    const std::string lost = project.TopicHtmlPath("C0000000000000000000000000000003");
     EXPECT_EQ(IssueTexts(issues),
               (std::vector<std::string>{
                   "Overview | Broken internal link: doc:DEADBEEFDEADBEEFDEADBEEFDEADBEEF",
@@ -57,7 +57,7 @@ protected:
     // A topic whose page holds `html`.
     TTopic& Topic(const std::string& title, const std::string& html) {
         TTopic& t = project.AddTopic(title, "");
-        WriteFile(t.HtmlPath, html);
+        WriteFile(project.TopicHtmlPath(t.ID), html);
         return t;
     }
     TTempDir dir;
@@ -104,8 +104,8 @@ TEST_F(CheckLinksTopicTest, UnreadableOrMissingPagesDoNotStopTheCheck) {
     TTopic& gone = project.AddTopic("Gone", "");
     Topic("Last", "<img src=\"nowhere.png\">");
     EXPECT_EQ(IssueTexts(CheckLinks(project)),
-              (std::vector<std::string>{"Bad bytes | Unreadable HTML file: " + bad.HtmlPath,
-                                        "Gone | Missing HTML file: " + gone.HtmlPath,
+              (std::vector<std::string>{"Bad bytes | Unreadable HTML file: " + project.TopicHtmlPath(bad.ID),
+                                        "Gone | Missing HTML file: " + project.TopicHtmlPath(gone.ID),
                                         "Last | Missing local reference: nowhere.png"}));
 }
 

@@ -43,9 +43,9 @@ TEST_F(ModelFixture, AddAppendsInCallOrderAndCreatesOnlyTheTopicsFolder) {
     p.AddTopic("A2", a.ID);
     EXPECT_EQ(Titles(p.RootTopicIDs), (std::vector<std::string>{"A", ""}));
     EXPECT_EQ(Titles(a.Children), (std::vector<std::string>{"A1", "A2"}));
-    EXPECT_EQ(b.HtmlPath, dir.Path() + "/topics/" + b.ID + ".html");
+    EXPECT_EQ(p.TopicHtmlPath(b.ID), dir.Path() + "/topics/" + b.ID + ".html");
     EXPECT_TRUE(DirectoryExists(dir / "topics"));
-    EXPECT_FALSE(FileExists(b.HtmlPath));
+    EXPECT_FALSE(FileExists(p.TopicHtmlPath(b.ID)));
     EXPECT_THROW(p.AddTopic("x", "NOPE"), EQuillmateError);
 }
 
@@ -59,18 +59,18 @@ TEST_F(ModelFixture, DeleteRemovesTheWholeSubtreeAndItsPages) {
     p.AddTopic("g1", c2.ID);
     p.AddTopic("g2", c2.ID);
     for (const TTopic& t : p.Topics)
-        WriteTextFileUtf8(t.HtmlPath, "<p>x</p>");
+        WriteTextFileUtf8(p.TopicHtmlPath(t.ID), "<p>x</p>");
     std::vector<std::string> doomedPaths;
     for (const TTopic& t : p.Topics)
         if (t.ID != before.ID && t.ID != after.ID)
-            doomedPaths.push_back(t.HtmlPath);
+            doomedPaths.push_back(p.TopicHtmlPath(t.ID));
 
     p.DeleteTopic(root.ID);
     EXPECT_EQ(p.Topics.Count(), 2u);
     EXPECT_EQ(Titles(p.RootTopicIDs), (std::vector<std::string>{"before", "after"}));
     for (const auto& path : doomedPaths)
         EXPECT_FALSE(FileExists(path)) << path;
-    EXPECT_TRUE(FileExists(before.HtmlPath));
+    EXPECT_TRUE(FileExists(p.TopicHtmlPath(before.ID)));
 
     p.DeleteTopic("UNKNOWN");
     EXPECT_EQ(p.Topics.Count(), 2u);
@@ -159,7 +159,6 @@ TEST_F(ModelFixture, CyclesFromDiskDoNotHangTheWalks) {
         t->ID = id;
         t->ParentID = parent;
         t->Children = std::move(children);
-        t->HtmlPath = p.TopicHtmlPath(id);
         p.Topics.Add(std::move(t));
     };
     add("A", "B", {"B"});

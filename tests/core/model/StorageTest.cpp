@@ -15,10 +15,10 @@ using qm::test::ReadFile;
 using qm::test::TTempDir;
 using qm::test::WriteFile;
 
-TEST(ProjectFile, SavedBesideItsDataFolderWithBomAndRoot) {
+TEST(ProjectFile, SavedWithBomAndTheFolderInUseAsRoot) {
     TTempDir dir;
     TDocProject p;
-    p.RootPath = dir / "elsewhere/";
+    p.RootPath = dir / "Docs/Manual/";
     p.Title = "Caf\xC3\xA9 \"A/B\"";
     WriteProjectFile(dir / "Docs/Manual.hff", p);
 
@@ -26,23 +26,61 @@ TEST(ProjectFile, SavedBesideItsDataFolderWithBomAndRoot) {
               "\xEF\xBB\xBF{\"version\":\"1.0\",\"title\":\"Caf\\u00E9 \\\"A\\/B\\\"\",\"root\":" +
                   JsonQuote(dir / "Docs/Manual") + "}");
     EXPECT_TRUE(FileExists(dir / "Docs/Manual/project.json"));
-    EXPECT_EQ(p.RootPath, dir / "elsewhere/");
+    EXPECT_EQ(p.RootPath, dir / "Docs/Manual/");
 
     const TProjectFileInfo info = ReadProjectFile(dir / "Docs/Manual.hff");
     EXPECT_EQ(info.Folder, dir / "Docs/Manual");
     EXPECT_EQ(info.Title, p.Title);
 
-    WriteProjectFile(dir / "Docs/.hff", p);
+    TDocProject unplaced;
+    WriteProjectFile(dir / "Docs/.hff", unplaced);
     EXPECT_TRUE(FileExists(dir / "Docs/Project/project.json"));
 }
 
-TEST(ProjectFile, RootFallsBackToTheFolderBesideTheFile) {
+// A project opened through a "root" elsewhere is saved where its pages are;
+// writing its model beside the file would split it over two folders.
+TEST(ProjectFile, SavingAProjectThatLivesElsewhereKeepsItTogether) {
     TTempDir dir;
-    WriteFile(dir / "Moved/project.json", "{}");
-    WriteFile(dir / "Moved.hff", R"({"title":"T","root":"C:\\Old\\Place\\Moved"})");
-    EXPECT_EQ(ReadProjectFile(dir / "Moved.hff").Folder, dir / "Moved");
-    WriteFile(dir / "Empty.hff", R"({"title":"T","root":""})");
-    EXPECT_EQ(ReadProjectFile(dir / "Empty.hff").Folder, dir / "Empty");
+    TDocProject p;
+    p.RootPath = dir / "shared/Data/";
+    WriteProjectFile(dir / "Guide.hff", p);
+    EXPECT_TRUE(FileExists(dir / "shared/Data/meta/topics.json"));
+    EXPECT_FALSE(DirectoryExists(dir / "Guide"));
+    EXPECT_EQ(ReadProjectFile(dir / "Guide.hff").Folder, dir / "shared/Data");
+    EXPECT_EQ(p.RootPath, dir / "shared/Data/");
+}
+
+// The folder beside the file wins whenever it holds a project: a copied or
+// cloned project must never edit the original that its "root" still names.
+TEST(ProjectFile, TheFolderBesideTheFileWinsOverRoot) {
+    struct Case {
+        const char* name;
+        bool besideHasProject;
+        bool besideExists;
+        const char* root; // relative to the temporary folder; "" for empty
+        bool rootHasProject;
+        const char* expected; // relative to the temporary folder
+    };
+    const Case cases[] = {
+        {"copy of a project", true, true, "Original/Guide", true, "Copy/Guide"},
+        {"moved with its folder", true, true, "Gone/Guide", false, "Copy/Guide"},
+        {"empty root", false, false, "", false, "Copy/Guide"},
+        {"data kept elsewhere", false, false, "Original/Guide", true, "Original/Guide"},
+        {"empty folder beside", false, true, "Original/Guide", true, "Original/Guide"},
+        {"nothing anywhere, folder beside", false, true, "Gone/Guide", false, "Copy/Guide"},
+    };
+    for (const Case& c : cases) {
+        TTempDir dir;
+        if (c.besideHasProject)
+            WriteFile(dir / "Copy/Guide/project.json", "{}");
+        else if (c.besideExists)
+            EnsureDir(dir / "Copy/Guide");
+        if (c.rootHasProject)
+            WriteFile(dir / (std::string(c.root) + "/project.json"), "{}");
+        const std::string root = *c.root == 0 ? std::string() : dir / c.root;
+        WriteFile(dir / "Copy/Guide.hff", "{\"title\":\"T\",\"root\":" + JsonQuote(root) + "}");
+        EXPECT_EQ(ReadProjectFile(dir / "Copy/Guide.hff").Folder, dir / c.expected) << c.name;
+    }
 }
 
 TEST(ProjectFile, ReadErrors) {
@@ -126,7 +164,7 @@ TEST(ProjectModel, LoaderIsLenientAboutMembers) {
     EXPECT_EQ(p.Topics.Count(), 2u);
     EXPECT_EQ(p.RootTopicIDs, (std::vector<std::string>{"A", "GHOST"}));
     const TTopic& a = p.GetTopic("A");
-    EXPECT_EQ(a.HtmlPath, dir / "topics/A.html");
+    EXPECT_EQ(p.TopicHtmlPath(a.ID), dir / "topics/A.html");
     EXPECT_TRUE(a.ExcludeWeb);
     EXPECT_FALSE(a.ExcludeChm);
     EXPECT_TRUE(a.Children.empty());
@@ -170,7 +208,7 @@ TEST(ProjectModel, UnsafeTopicIdsKeepTheirEntryButNeverNameAFile) {
     TDocProject p;
     LoadProjectModel(dir / "proj/", p);
     ASSERT_TRUE(p.HasTopic("../secret"));
-    EXPECT_EQ(p.GetTopic("../secret").HtmlPath, "");
+    EXPECT_EQ(p.TopicHtmlPath("../secret"), "");
     p.DeleteTopic("../secret");
     EXPECT_TRUE(FileExists(dir / "secret.html"));
     SaveProjectModel(p);

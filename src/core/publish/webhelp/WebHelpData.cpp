@@ -112,8 +112,9 @@ void BuildWebHelpSearchData(const TDocProject& project, const std::string& outDi
         if (!Publishable(&t))
             continue;
         std::string text;
-        if (!t.HtmlPath.empty() && FileExists(t.HtmlPath))
-            text = ReadTextFileUtf8(t.HtmlPath);
+        const std::string page = project.TopicHtmlPath(t.ID);
+        if (!page.empty() && FileExists(page))
+            text = ReadTextFileUtf8(page);
         entries.push_back({&t, HtmlToPlainText(ExpandReusableContent(project, text))});
     }
     WriteWebHelpSearchData(entries, outDir);

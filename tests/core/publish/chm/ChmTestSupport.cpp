@@ -22,7 +22,6 @@ TTopic& TChmFixture::AddTopic(const std::string& id, const std::string& title,
     t->Title = title;
     t->ParentID = parent;
     try {
-        t->HtmlPath = Project.TopicHtmlPath(id);
     } catch (const EQuillmateError&) {
         // Ids that no path may hold stay without one; tests use them on purpose.
     }

@@ -67,7 +67,6 @@ struct WebHelpFixture : ::testing::Test {
         t->ParentID = parent;
         t->Children = std::move(children);
         t->Keywords = std::move(keywords);
-        t->HtmlPath = p.TopicHtmlPath(id);
         return p.Topics.Add(std::move(t));
     }
 };
@@ -162,7 +161,7 @@ TEST_F(WebHelpFixture, StyleSheetAssetsAndStalePages) {
 TEST_F(WebHelpFixture, OutputDoesNotDependOnThreadCount) {
     for (int i = 0; i < 40; ++i) {
         TTopic& t = p.AddTopic("T" + std::to_string(i), kIdA);
-        WriteFile(t.HtmlPath, "<p>page " + std::to_string(i) + "</p>");
+        WriteFile(p.TopicHtmlPath(t.ID), "<p>page " + std::to_string(i) + "</p>");
     }
     TWebHelpExportOptions one;
     one.Threads = 1;

@@ -1,0 +1,227 @@
+#include "workspace/ProjectWorkspace.h"
+
+#include "base/PathUtils.h"
+#include "base/StringUtil.h"
+#include "i18n/Translation.h"
+#include "model/Storage.h"
+#include "model/TopicHeaders.h"
+#include "workspace/ProjectFolders.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace qm {
+
+namespace {
+bool IsHffFile(const std::string& path) {
+    return !path.empty() && FileExists(path) && SameTextAscii(ExtractFileExt(path), ".hff");
+}
+
+// Whether path lies inside folder (or is it), comparing normalised paths.
+bool IsInside(const std::string& path, const std::string& folder) {
+    const fs::path p = fs::absolute(fs::path(path)).lexically_normal();
+    const fs::path f =
+        fs::absolute(fs::path(ExcludeTrailingPathDelimiter(folder))).lexically_normal();
+    auto pi = p.begin();
+    for (auto fi = f.begin(); fi != f.end(); ++fi, ++pi) {
+        if (fi->empty())
+            continue;
+        if (pi == p.end() || *pi != *fi)
+            return false;
+    }
+    return true;
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+    return SameTextAscii(ExcludeTrailingPathDelimiter(a), ExcludeTrailingPathDelimiter(b));
+}
+} // namespace
+
+TProjectWorkspace::TProjectWorkspace(TWorkspacePaths paths)
+    : FPaths(std::move(paths)), FProject(std::make_unique<TDocProject>()) {}
+
+bool TProjectWorkspace::IsUntitled() const {
+    return FProjectFileName.empty() && SameFolder(FProject->RootPath, FPaths.WorkspaceDir);
+}
+
+std::string TProjectWorkspace::EditorPagePath() const {
+    return JoinPath(FProject->RootPath, "internal/editor/editor.html");
+}
+
+std::string TProjectWorkspace::MarkerPath() const {
+    return JoinPath(FPaths.WorkspaceDir, kWorkspaceInUseMarker);
+}
+
+std::string TProjectWorkspace::KeepCrashedWorkspaceAside(const std::string& stamp) {
+    if (!FileExists(MarkerPath()))
+        return "";
+    const std::string ws = ExcludeTrailingPathDelimiter(FPaths.WorkspaceDir);
+    const std::string aside = ws + "-" + stamp;
+    std::error_code ec;
+    fs::rename(ws, aside, ec);
+    if (ec)
+        return "";
+    fs::remove(fs::path(aside) / kWorkspaceInUseMarker, ec);
+    return aside;
+}
+
+std::string TProjectWorkspace::StartProjectCandidate(const std::string& argument) const {
+    if (!argument.empty()) {
+        const std::string candidate = NormalizeProjectPath(argument);
+        if (IsHffFile(candidate))
+            return candidate;
+    }
+    try {
+        if (!FileExists(FPaths.LastProjectFile))
+            return "";
+        const std::string last = NormalizeProjectPath(TrimCtl(ReadTextFileUtf8(FPaths.LastProjectFile)));
+        return IsHffFile(last) ? last : "";
+    } catch (const std::exception&) {
+        return ""; // an unreadable last-project file means: no last project
+    }
+}
+
+TProjectSettings TProjectWorkspace::LoadSettingsFor(const std::string& root,
+                                                    const std::string& title) {
+    TProjectSettings settings;
+    const std::string path = TProjectSettings::DefaultSettingsPathForProject(root);
+    if (FileExists(path)) {
+        try {
+            settings.LoadFromFile(path);
+        } catch (const std::exception&) {
+            settings.SetDefaults();
+        }
+        return settings;
+    }
+    // The settings carry the title the window shows; defaults made for a
+    // project that has none must not rename it "Untitled Documentation".
+    if (!TrimCtl(title).empty())
+        settings.ProjTitle = title;
+    try {
+        settings.SaveToFile(path);
+    } catch (const std::exception&) {
+        // Settings that cannot be saved stay in memory.
+    }
+    return settings;
+}
+
+void TProjectWorkspace::UseSettings(TProjectSettings settings) {
+    FSettings = std::move(settings);
+    if (!TrimCtl(FSettings.ProjTitle).empty())
+        FProject->Title = FSettings.ProjTitle;
+}
+
+void TProjectWorkspace::CreateUntitled(const std::string& welcomeTitle) {
+    const std::string ws = FPaths.WorkspaceDir;
+    std::error_code ec;
+    fs::remove_all(fs::path(ExcludeTrailingPathDelimiter(ws)), ec); // a locked workspace is reused
+    EnsureDir(ws);
+    auto fresh = std::make_unique<TDocProject>();
+    fresh->RootPath = IncludeTrailingPathDelimiter(ws);
+    fresh->Title = "Untitled Documentation";
+    fresh->StyleProfile = "default";
+    EnsureProjectFolders(ws);
+    PrepareInternalFiles(ws, FPaths.ProgramDataDir);
+    WriteTextFileUtf8(MarkerPath(), "");
+    FProject = std::move(fresh);
+    FProjectFileName.clear();
+    FDirty = false;
+    UseSettings(LoadSettingsFor(ws, ""));
+    FProject->AddTopic(welcomeTitle, "");
+}
+
+void TProjectWorkspace::Open(const std::string& fileName, const std::string& welcomeTitle) {
+    const std::string name = NormalizeProjectPath(fileName);
+    const TProjectFileInfo info = ReadProjectFile(name);
+    auto fresh = std::make_unique<TDocProject>();
+    const std::string root = IncludeTrailingPathDelimiter(info.Folder);
+    LoadProjectModel(root, *fresh);
+    fresh->RootPath = root;
+    if (!info.Title.empty())
+        fresh->Title = info.Title;
+    if (fresh->Title.empty()) {
+        const std::string base = ExtractFileName(name);
+        fresh->Title = base.substr(0, base.rfind('.'));
+    }
+    EnsureProjectFolders(root);
+    PrepareInternalFiles(root, FPaths.ProgramDataDir);
+    TProjectSettings settings = LoadSettingsFor(root, fresh->Title);
+    if (fresh->RootTopicIDs.empty()) {
+        const TTopic& welcome = fresh->AddTopic(welcomeTitle, "");
+        WriteTextFileUtf8(fresh->TopicHtmlPath(welcome.ID), DefaultTopicHtml(settings));
+        SaveProjectModel(*fresh);
+    }
+    if (IsUntitled())
+        ReleaseWorkspace();
+    FProject = std::move(fresh);
+    FProjectFileName = name;
+    FDirty = false;
+    UseSettings(std::move(settings));
+    RememberLastProject(name);
+}
+
+void TProjectWorkspace::SaveModel() const {
+    SaveProjectModel(*FProject);
+}
+
+void TProjectWorkspace::SaveProjectFile() {
+    SaveProjectModel(*FProject);
+    WriteProjectFile(FProjectFileName, *FProject);
+}
+
+std::string TProjectWorkspace::SaveAsProblem(const std::string& name) const {
+    const bool rooted = !name.empty() && (name[0] == '/' || (name.size() > 1 && name[1] == ':'));
+    if (!rooted || !SameTextAscii(ExtractFileExt(name), ".hff"))
+        return Translate("Invalid project filename: ") + name;
+    const std::string newRoot = DefaultDataFolderFor(name);
+    if (SameFolder(FProject->RootPath, newRoot))
+        return "";
+    // Copying a data folder into itself never ends, and a project inside the
+    // workspace is deleted with the next untitled project.
+    if (IsInside(name, FProject->RootPath) || IsInside(name, FPaths.WorkspaceDir))
+        return Translate("A project cannot be saved inside the current project's folder or the "
+                         "workspace: ") +
+               name;
+    return "";
+}
+
+bool TProjectWorkspace::MoveTo(const std::string& name) {
+    const std::string newRoot = IncludeTrailingPathDelimiter(DefaultDataFolderFor(name));
+    if (SameFolder(FProject->RootPath, newRoot))
+        return false;
+    CopyProjectFolder(ExcludeTrailingPathDelimiter(FProject->RootPath), newRoot);
+    FProject->RootPath = newRoot;
+    EnsureProjectFolders(newRoot);
+    PrepareInternalFiles(newRoot, FPaths.ProgramDataDir);
+    return true;
+}
+
+void TProjectWorkspace::FinishSaveAs(const std::string& name) {
+    const bool wasUntitled = FProjectFileName.empty();
+    FProjectFileName = name;
+    SaveProjectFile();
+    FDirty = false;
+    if (wasUntitled)
+        ReleaseWorkspace();
+    RememberLastProject(name);
+}
+
+std::string TProjectWorkspace::DialogFolder() const {
+    return FProjectFileName.empty() ? std::string() : ExtractFileDir(FProjectFileName);
+}
+
+void TProjectWorkspace::ReleaseWorkspace() {
+    std::error_code ec;
+    fs::remove(MarkerPath(), ec);
+}
+
+void TProjectWorkspace::RememberLastProject(const std::string& name) const {
+    try {
+        WriteTextFileUtf8(FPaths.LastProjectFile, name);
+    } catch (const std::exception&) {
+        // Only the next start's convenience depends on it.
+    }
+}
+
+} // namespace qm

@@ -1,0 +1,125 @@
+// The project commands against a fake page: copies, moves and titles of
+// projects on disk.
+#include "WorkspaceFixture.h"
+
+#include "base/PathUtils.h"
+#include "linkcheck/LinkChecker.h"
+#include "model/Storage.h"
+#include "settings/ProjectSettings.h"
+
+#include <filesystem>
+
+using namespace qm;
+using namespace qm::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ProjectCommands : TWorkspaceFixture {
+    // An untitled project with a typed Welcome page, saved as file.
+    std::string SaveNew(const std::string& file, const std::string& text) {
+        Start();
+        page.Type(text);
+        prompts.SaveFiles = {file};
+        EXPECT_TRUE(commands.Save());
+        return Project().RootTopicIDs.front();
+    }
+};
+
+} // namespace
+
+TEST_F(ProjectCommands, ACopiedProjectEditsTheCopyNeverTheOriginal) {
+    const std::string welcome = SaveNew(dir / "orig/Guide.hff", "<p>original</p>");
+    const std::string originalPage = ReadFile(dir / ("orig/Guide/topics/" + welcome + ".html"));
+    fs::copy(dir / "orig", dir / "copy", fs::copy_options::recursive);
+
+    commands.OpenProject(dir / "copy/Guide.hff");
+    page.Deliver();
+    EXPECT_EQ(Project().RootPath, dir / "copy/Guide/");
+    page.Type("<p>changed in the copy</p>");
+    EXPECT_TRUE(commands.Save());
+
+    EXPECT_EQ(ReadFile(dir / ("orig/Guide/topics/" + welcome + ".html")), originalPage);
+    EXPECT_NE(ReadFile(dir / ("copy/Guide/topics/" + welcome + ".html")).find("changed"),
+              std::string::npos);
+    EXPECT_EQ(ReadProjectFile(dir / "copy/Guide.hff").Folder, dir / "copy/Guide");
+    EXPECT_NE(ReadFile(dir / "copy/Guide.hff").find(JsonQuote(dir / "copy/Guide")),
+              std::string::npos)
+        << "the copy's file names the copy's folder after a save";
+}
+
+TEST_F(ProjectCommands, SaveAsMovesEveryPageOfTheProject) {
+    const std::string welcome = SaveNew(dir / "a/Guide.hff", "<p>first</p>");
+    EXPECT_FALSE(FileExists(dir / "user/Workspace/.in-use")) << "the workspace is released";
+    EXPECT_FALSE(FileExists(dir / "a/Guide/.in-use")) << "the marker stays in the workspace";
+    const std::string second = Project().AddTopic("Second", "").ID;
+    workspace.SaveModel();
+    Select(second);
+
+    prompts.SaveFiles = {dir / "b/Guide.hff"};
+    ASSERT_TRUE(commands.SaveAs());
+    for (const TTopic& t : Project().Topics)
+        EXPECT_EQ(Project().TopicHtmlPath(t.ID), dir / ("b/Guide/topics/" + t.ID + ".html"));
+
+    // The link checker reads the pages in the new folder.
+    WriteFile(dir / ("b/Guide/topics/" + welcome + ".html"),
+              "<a href=\"doc:0123456789ABCDEF0123456789ABCDEF\">gone</a>");
+    EXPECT_EQ(CheckLinks(Project()).size(), 1u);
+
+    // Removing a topic deletes its page in the new folder; the old stays as it was.
+    Project().DeleteTopic(second);
+    EXPECT_FALSE(FileExists(dir / ("b/Guide/topics/" + second + ".html")));
+    EXPECT_TRUE(FileExists(dir / ("a/Guide/topics/" + second + ".html")));
+}
+
+TEST_F(ProjectCommands, AProjectKeepsItsTitleThroughOpenAndSave) {
+    // The sample as shipped, and a project that has no settings file.
+    fs::copy(QUILLMATE_SOURCE_DIR "/examples/sample", dir / "sample", fs::copy_options::recursive);
+    fs::copy(dir / "sample", dir / "bare", fs::copy_options::recursive);
+    fs::remove(dir / "bare/Sample/meta/project_settings.json");
+    for (const std::string copy : {"sample", "bare"}) {
+        Start(dir / (copy + "/Sample.hff"));
+        EXPECT_EQ(Project().Title, "Sample Manual") << copy;
+        page.Type("<p>edit</p>");
+        ASSERT_TRUE(commands.Save()) << copy;
+        EXPECT_EQ(ReadProjectFile(dir / (copy + "/Sample.hff")).Title, "Sample Manual") << copy;
+    }
+}
+
+TEST_F(ProjectCommands, DialogsStartInTheProjectsFolder) {
+    Start();
+    page.Type("<p>x</p>");
+    prompts.SaveFiles = {dir / "docs/Guide.hff"};
+    ASSERT_TRUE(commands.Save());
+    EXPECT_EQ(prompts.LastProposedSaveName, "Untitled.hff");
+
+    prompts.OpenFiles = {std::nullopt};
+    commands.OpenCommand();
+    EXPECT_EQ(prompts.LastOpenFolder, dir / "docs");
+    prompts.SaveFiles = {std::nullopt};
+    EXPECT_FALSE(commands.SaveAs());
+    EXPECT_EQ(prompts.LastProposedSaveName, dir / "docs/Guide.hff");
+}
+
+TEST_F(ProjectCommands, UnsavedWorkIsNeverReplacedWithoutTheAuthorsSay) {
+    Start();
+    page.Type("<p>precious</p>");
+    page.Deliver();
+    // Yes, then the Save As dialog cancelled: nothing was saved, so New stops.
+    prompts.YesNoCancel = {TAnswer::Yes};
+    prompts.SaveFiles = {std::nullopt};
+    commands.New();
+    EXPECT_TRUE(workspace.Dirty());
+    EXPECT_NE(session.GetCurrentTopicHtml().find("precious"), std::string::npos);
+    // No, then the Open dialog cancelled: the edits stay.
+    prompts.YesNoCancel = {TAnswer::No};
+    prompts.OpenFiles = {std::nullopt};
+    commands.OpenCommand();
+    EXPECT_NE(session.GetCurrentTopicHtml().find("precious"), std::string::npos);
+    // No to New: the workspace starts over.
+    prompts.YesNoCancel = {TAnswer::No};
+    commands.New();
+    page.Deliver();
+    EXPECT_FALSE(workspace.Dirty());
+    EXPECT_EQ(session.GetCurrentTopicHtml().find("precious"), std::string::npos);
+}

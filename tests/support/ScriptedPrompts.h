@@ -1,0 +1,35 @@
+#pragma once
+// Answers to the project commands' questions in the order they are asked; a
+// question without a prepared answer fails the test (and answers "cancel").
+#include "workspace/UserPrompts.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qm::test {
+
+class TScriptedPrompts final : public TUserPrompts {
+public:
+    std::deque<std::optional<std::string>> Texts;
+    std::deque<TAnswer> YesNoCancel;
+    std::deque<bool> YesNo;
+    std::deque<std::optional<std::string>> SaveFiles;
+    std::deque<std::optional<std::string>> OpenFiles;
+    std::vector<std::string> Errors;
+    std::vector<std::string> Infos;
+    std::string LastProposedSaveName;
+    std::string LastOpenFolder;
+
+    std::optional<std::string> AskText(const std::string& caption, const std::string&,
+                                       const std::string&) override;
+    TAnswer AskYesNoCancel(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    std::optional<std::string> AskSaveProjectFile(const std::string& proposed) override;
+    std::optional<std::string> AskOpenProjectFile(const std::string& startFolder) override;
+    void ShowError(const std::string& text) override { Errors.push_back(text); }
+    void ShowInfo(const std::string&, const std::string& text) override { Infos.push_back(text); }
+};
+
+} // namespace qm::test
