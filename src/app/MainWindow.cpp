@@ -87,10 +87,9 @@ TfrmMain::TfrmMain(const QStringList& args, std::unique_ptr<TUserPrompts> prompt
     connect(FBridge, &TEditorBridge::OnAreaChanged, this,
             [this](const std::string& a) { FSession->HandleEditorAreaChanged(a); });
 
-    FCommands->Start(args.isEmpty() ? std::string() : args.front().toStdString(),
-                     QDateTime::currentDateTime()
-                         .toString(QStringLiteral("yyyyMMdd-HHmmss"))
-                         .toStdString());
+    FCommands->Start(
+        args.isEmpty() ? std::string() : args.front().toStdString(),
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString());
     FSession->ShowProjectEditorPage();
     ApplyUiCaptions();
 }
@@ -406,7 +405,8 @@ void TfrmMain::UpdateWindowCaption() {
     if (ProjectFileName().empty())
         setWindowTitle(QStringLiteral("%1%2 - %3").arg(app, star, title));
     else
-        setWindowTitle(QStringLiteral("%1%2 - %3 [%4]").arg(app, star, title, Q(ProjectFileName())));
+        setWindowTitle(
+            QStringLiteral("%1%2 - %3 [%4]").arg(app, star, title, Q(ProjectFileName())));
     FSaveAction->setEnabled(dirty);
     btnSave->setEnabled(dirty);
 }

@@ -47,7 +47,6 @@ public:
     [[nodiscard]] bool ProjectDirty() const;
     [[nodiscard]] bool EditorReady() const;
     [[nodiscard]] const std::string& CurrentTopicID() const;
-    [[nodiscard]] TEditingSession& Session() { return *FSession; }
     [[nodiscard]] TContentsTree* Tree() const { return tvToc; }
     [[nodiscard]] TEditorWebView* Edge() const { return FEdge; }
     [[nodiscard]] TEditorBridge* Bridge() const { return FBridge; }

@@ -3,10 +3,10 @@
 
 #include "ContentsTree.h"
 #include "i18n/Translation.h"
+#include "model/DocModel.h"
 #include "model/Storage.h"
 #include "workspace/ContentsCommands.h"
 #include "workspace/EditingSession.h"
-#include "model/DocModel.h"
 
 namespace qm::app {
 

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include <csignal>
 #include <sys/types.h>
@@ -208,4 +209,29 @@ TEST_F(FaultsFixture, ATopicThatCannotBeLoadedIsNotKeptAsCurrent) {
     prompts->SaveFiles = {appData / "out/P.hff"};
     w->SaveCommand();
     EXPECT_EQ(ReadFile(appData / ("out/P/topics/" + broken + ".html")), "\xFF\xFE not text");
+}
+
+TEST_F(FaultsFixture, TopicsOnlyLookedAtAreNotRewrittenByTheRealPage) {
+    const std::string file = SampleCopy();
+    auto w = Start({QString::fromStdString(file)});
+    // Markup the browser writes differently: line ends and an entity.
+    const std::vector<std::string> ids = w->Project().TopicsInContentsOrder();
+    ASSERT_GE(ids.size(), 3u);
+    WriteFile(w->Project().TopicHtmlPath(ids[1]),
+              "<p title=\"&quot;q&quot;\">Line one</p>\r\n<p>Line two</p>\r\n");
+    std::map<std::string, std::string> before;
+    for (const auto& id : ids)
+        before[id] = ReadFile(w->Project().TopicHtmlPath(id));
+    for (size_t i = 0; i < 3; ++i) {
+        w->Tree()->SelectTopic(ids[i]);
+        ASSERT_TRUE(WaitUntil([&] { return w->CurrentTopicID() == ids[i]; }));
+        qm::test::Pump(150);
+    }
+    w->Tree()->SelectTopic(ids[1]);
+    qm::test::Pump(150);
+    w->PublishWebHelpCommand();
+    ASSERT_TRUE(w->SaveCommand());
+    for (const auto& id : ids)
+        EXPECT_EQ(ReadFile(w->Project().TopicHtmlPath(id)), before[id]) << id;
+    EXPECT_TRUE(prompts->Errors.empty());
 }

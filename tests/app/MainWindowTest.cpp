@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 
@@ -158,4 +159,28 @@ TEST_F(MainWindowFixture, MoveAndDragGiveTheContentsOrder) {
     w->RemoveTopicCommand();
     EXPECT_FALSE(w->Project().HasTopic(ids[2]));
     EXPECT_EQ(w->CurrentTopicID(), welcome); // the first node is selected again
+}
+
+TEST_F(MainWindowFixture, TheContentsKeepTheirOpenNodes) {
+    auto w = Start();
+    prompts->Texts = {std::string("Chapter"), std::string("Section"), std::string("Other"),
+                      std::string("Chapter One"), std::string("Last")};
+    w->NewTopicCommand(true);
+    const std::string chapter = w->CurrentTopicID();
+    w->NewTopicCommand(false);
+    w->NewTopicCommand(true);
+    const auto item = [&](const std::string& id) {
+        for (QTreeWidgetItemIterator it(w->Tree()); *it != nullptr; ++it)
+            if (TContentsTree::IdOf(*it) == id)
+                return *it;
+        return static_cast<QTreeWidgetItem*>(nullptr);
+    };
+    ASSERT_TRUE(item(chapter)->isExpanded()) << "a new child is shown";
+    w->MoveUpCommand();
+    EXPECT_TRUE(item(chapter)->isExpanded()) << "after a move";
+    w->Tree()->SelectTopic(chapter);
+    w->RenameCommand();
+    EXPECT_EQ(w->Project().GetTopic(chapter).Title, "Chapter One");
+    w->NewTopicCommand(true);
+    EXPECT_TRUE(item(chapter)->isExpanded()) << "after a rename and an add";
 }

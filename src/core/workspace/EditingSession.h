@@ -59,11 +59,8 @@ public:
     [[nodiscard]] bool EditorReady() const { return FEditorReady; }
     [[nodiscard]] const std::string& CurrentTopicID() const { return FCurrentTopicID; }
     [[nodiscard]] const std::string& HeaderHtml() const { return FHeaderHtml; }
-    [[nodiscard]] const std::string& HeaderBg() const { return FHeaderBg; }
+    // The editing area last reported by the page: "body" or "header".
     [[nodiscard]] const std::string& ActiveArea() const { return FActiveArea; }
-    [[nodiscard]] bool HasUnsavedText() const {
-        return !FUnsavedTopicHtml.empty() || !FDirtyHtml.empty();
-    }
 
 private:
     [[nodiscard]] TDocProject& Project();

@@ -14,8 +14,8 @@ class TWorkspaceHost;
 
 class TProjectCommands {
 public:
-    TProjectCommands(TProjectWorkspace& workspace, TEditingSession& session,
-                     TUserPrompts& prompts, TWorkspaceHost& host);
+    TProjectCommands(TProjectWorkspace& workspace, TEditingSession& session, TUserPrompts& prompts,
+                     TWorkspaceHost& host);
 
     // Opens the project named by argument (or the last one), else a new
     // untitled project; a workspace left by a crash is set aside first.

@@ -75,7 +75,8 @@ std::string TProjectWorkspace::StartProjectCandidate(const std::string& argument
     try {
         if (!FileExists(FPaths.LastProjectFile))
             return "";
-        const std::string last = NormalizeProjectPath(TrimCtl(ReadTextFileUtf8(FPaths.LastProjectFile)));
+        const std::string last =
+            NormalizeProjectPath(TrimCtl(ReadTextFileUtf8(FPaths.LastProjectFile)));
         return IsHffFile(last) ? last : "";
     } catch (const std::exception&) {
         return ""; // an unreadable last-project file means: no last project
