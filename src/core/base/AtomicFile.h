@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qm::platform {
+namespace qm {
 
 // Writes bytes to a temporary file beside fileName, flushes it to disk (when
 // durable) and renames it over fileName. On failure the target is untouched,
@@ -15,4 +15,4 @@ bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes, 
 bool ReplaceFileAtomically(const std::string& fileName, const std::vector<std::string_view>& parts,
                            std::string& error, bool durable = true);
 
-} // namespace qm::platform
+} // namespace qm

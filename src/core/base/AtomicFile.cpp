@@ -1,4 +1,4 @@
-#include "platform/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -13,7 +13,7 @@
 #include <fstream>
 #endif
 
-namespace qm::platform {
+namespace qm {
 
 #ifndef _WIN32
 namespace {
@@ -122,4 +122,4 @@ bool ReplaceFileAtomically(const std::string& fileName, const std::vector<std::s
 }
 #endif
 
-} // namespace qm::platform
+} // namespace qm
