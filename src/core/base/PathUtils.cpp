@@ -204,14 +204,4 @@ std::string ExtractFileExt(std::string_view fileName) {
     return name.substr(dot);
 }
 
-std::string ChangeFileExt(std::string_view fileName, std::string_view ext) {
-    std::string name = ExtractFileName(fileName);
-    size_t dot = name.rfind('.');
-    std::string r(fileName);
-    if (dot != std::string::npos)
-        r.resize(r.size() - (name.size() - dot));
-    r.append(ext);
-    return r;
-}
-
 } // namespace qm
