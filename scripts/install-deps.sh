@@ -4,7 +4,7 @@
 set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config git
 libpcre2-dev nlohmann-json3-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
-fp-utils libchm-bin poppler-utils chromium
+fp-utils libchm-bin poppler-utils chromium locales
 qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin libgl-dev
 xvfb xauth"
 missing=""
@@ -17,10 +17,22 @@ done
 # commands, not the packages.
 command -v node >/dev/null 2>&1 || missing="$missing nodejs"
 command -v npm >/dev/null 2>&1 || missing="$missing npm"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
 if [ -n "$missing" ]; then
     echo "Installing:$missing"
-    SUDO=""
-    [ "$(id -u)" -eq 0 ] || SUDO=sudo
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+fi
+# The tests of number formatting run in a locale that writes decimal commas
+# and fail when it is missing. Enabled in /etc/locale.gen rather than made
+# with localedef alone, so that a later locale-gen keeps it.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\{0,1\}8'; then
+    echo "Generating the locale de_DE.UTF-8"
+    if grep -q '^# *de_DE\.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+        $SUDO sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    elif ! grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+        echo "de_DE.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+    fi
+    $SUDO locale-gen
 fi

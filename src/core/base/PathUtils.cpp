@@ -1,9 +1,9 @@
 #include "base/PathUtils.h"
 
+#include "base/AtomicFile.h"
 #include "base/Error.h"
 #include "base/StringUtil.h"
 #include "base/Utf8.h"
-#include "platform/AtomicFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -110,7 +110,7 @@ void WriteFileBytesAtomic(const std::string& fileName, std::string_view bytes) {
     if (!dir.empty())
         EnsureDir(dir);
     std::string error;
-    if (!platform::ReplaceFileAtomically(fileName, bytes, error))
+    if (!ReplaceFileAtomically(fileName, bytes, error))
         throw EFileError("Cannot create file \"" + fileName + "\". " + error);
 }
 
@@ -202,16 +202,6 @@ std::string ExtractFileExt(std::string_view fileName) {
     if (dot == std::string::npos)
         return "";
     return name.substr(dot);
-}
-
-std::string ChangeFileExt(std::string_view fileName, std::string_view ext) {
-    std::string name = ExtractFileName(fileName);
-    size_t dot = name.rfind('.');
-    std::string r(fileName);
-    if (dot != std::string::npos)
-        r.resize(r.size() - (name.size() - dot));
-    r.append(ext);
-    return r;
 }
 
 } // namespace qm

@@ -53,7 +53,6 @@ void WriteOutputFileParts(const std::string& fileName, const std::vector<std::st
 [[nodiscard]] std::string ExtractFileName(std::string_view fileName);
 // Extension with its dot, or "".
 [[nodiscard]] std::string ExtractFileExt(std::string_view fileName);
-[[nodiscard]] std::string ChangeFileExt(std::string_view fileName, std::string_view ext);
 // Backslashes become the native separator (a no-op on Windows).
 [[nodiscard]] std::string ToNativeSeparators(std::string_view path);
 

@@ -242,12 +242,6 @@ void TRegex::ForEachMatch(std::string_view subject,
     }
 }
 
-std::vector<TRegexMatch> TRegex::FindAll(std::string_view subject) const {
-    std::vector<TRegexMatch> all;
-    ForEachMatch(subject, [&](const TRegexMatch& m) { all.push_back(m); });
-    return all;
-}
-
 std::string TRegex::Replace(std::string_view subject,
                             const std::function<std::string(const TRegexMatch&)>& replace,
                             TRegexWindow window) const {

@@ -70,24 +70,17 @@ public:
     TRegex(const TRegex&) = delete;
     TRegex& operator=(const TRegex&) = delete;
 
-    [[nodiscard]] const std::string& Pattern() const { return FPattern; }
-    // Number of capturing groups (the whole match not counted).
-    [[nodiscard]] size_t CaptureCount() const { return FCaptureCount; }
     // Number of the named group, or npos.
     [[nodiscard]] size_t GroupNumber(std::string_view name) const;
 
     // The first match starting at or after `from`.
     [[nodiscard]] std::optional<TRegexMatch> Search(std::string_view subject,
                                                     size_t from = 0) const;
-    [[nodiscard]] bool IsMatch(std::string_view subject) const {
-        return Search(subject).has_value();
-    }
     // Every non-overlapping match from left to right. After an empty match
     // the search moves on by one character.
     void ForEachMatch(std::string_view subject,
                       const std::function<void(const TRegexMatch&)>& visit,
                       TRegexWindow window = {}) const;
-    [[nodiscard]] std::vector<TRegexMatch> FindAll(std::string_view subject) const;
     // Every match replaced by what `replace` returns for it; the text between
     // matches is copied unchanged and replacements are not searched again.
     [[nodiscard]] std::string Replace(std::string_view subject,

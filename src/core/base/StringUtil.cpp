@@ -38,13 +38,6 @@ std::string AsciiLower(std::string_view s) {
     return r;
 }
 
-std::string AsciiUpper(std::string_view s) {
-    std::string r(s);
-    for (char& c : r)
-        c = UpperAscii(c);
-    return r;
-}
-
 bool SameTextAscii(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;

@@ -10,7 +10,6 @@ namespace qm {
 // Removes every character of code 32 or less from both ends.
 [[nodiscard]] std::string TrimCtl(std::string_view s);
 [[nodiscard]] std::string AsciiLower(std::string_view s);
-[[nodiscard]] std::string AsciiUpper(std::string_view s);
 // Equal when only ASCII letters differ in case.
 [[nodiscard]] bool SameTextAscii(std::string_view a, std::string_view b);
 [[nodiscard]] bool StartsWith(std::string_view s, std::string_view prefix);

@@ -1,7 +1,6 @@
 #include "content/ReusableContent.h"
 
 #include "base/Error.h"
-#include "base/HtmlEncode.h"
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
 #include "model/DocModel.h"
@@ -118,18 +117,6 @@ bool TReusableProjectContent::ConditionEnabled(std::string_view name, bool def) 
 
 std::string ReusableContentPath(const TDocProject& project) {
     return JoinPath(JoinPath(project.RootPath, "meta"), "reusable_content.json");
-}
-
-std::string VariableToken(std::string_view name) {
-    return "{var:" + HtmlEncode(name) + "}";
-}
-
-std::string SnippetToken(std::string_view name) {
-    return "{snip:" + HtmlEncode(name) + "}";
-}
-
-std::string BeginConditionToken(std::string_view name) {
-    return "{begincond:" + HtmlEncode(name) + "}";
 }
 
 std::string JsonTextMember(const TJsonDocument& doc, const Json* obj, std::string_view name,

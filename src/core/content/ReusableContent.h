@@ -59,13 +59,6 @@ public:
 // <project folder>/meta/reusable_content.json
 [[nodiscard]] std::string ReusableContentPath(const TDocProject& project);
 
-// The tokens the editor inserts, as HTML: the name is HTML-encoded, so
-// VariableToken("A&B") is "{var:A&amp;B}". The end of a conditional block is
-// always the plain "{endcond}".
-[[nodiscard]] std::string VariableToken(std::string_view name);
-[[nodiscard]] std::string SnippetToken(std::string_view name);
-[[nodiscard]] std::string BeginConditionToken(std::string_view name);
-
 // The text form of member `name` of `obj` (a string's content, a number as
 // written, true/false as words), or `def` when obj is null or lacks it.
 [[nodiscard]] std::string JsonTextMember(const TJsonDocument& doc, const Json* obj,

@@ -204,30 +204,4 @@ void TDocProject::MoveTopic(const std::string& id, const std::string& newParentI
     newList.insert(newList.begin() + insertIndex, id);
 }
 
-std::vector<std::string> TDocProject::TopicsInContentsOrder() const {
-    std::vector<std::string> out;
-    std::unordered_set<std::string> seen;
-    std::vector<const std::vector<std::string>*> listStack{&RootTopicIDs};
-    std::vector<size_t> posStack{0};
-    while (!listStack.empty()) {
-        const auto& list = *listStack.back();
-        size_t& pos = posStack.back();
-        if (pos >= list.size()) {
-            listStack.pop_back();
-            posStack.pop_back();
-            continue;
-        }
-        const std::string& id = list[pos++];
-        const TTopic* t = Topics.Find(id);
-        if (t == nullptr || !seen.insert(id).second)
-            continue;
-        out.push_back(id);
-        if (!t->Children.empty()) {
-            listStack.push_back(&t->Children);
-            posStack.push_back(0);
-        }
-    }
-    return out;
-}
-
 } // namespace qm

@@ -93,9 +93,6 @@ public:
     // Topic ids with a path separator, ':', "..", or a control character
     // would reach outside the topics folder; they never become file names.
     [[nodiscard]] static bool IsSafeTopicId(std::string_view id);
-    // The contents in order (depth first), each id once, ids that name no
-    // topic skipped; safe on trees read from disk with cycles.
-    [[nodiscard]] std::vector<std::string> TopicsInContentsOrder() const;
 };
 
 } // namespace qm

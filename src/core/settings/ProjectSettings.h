@@ -40,8 +40,6 @@ public:
     void SaveToFile(const std::string& fileName) const;
     // False (and nothing changed) when the file is missing, not JSON or not an object.
     bool LoadFromFile(const std::string& fileName);
-    void SavePreset(const std::string& fileName) const { SaveToFile(fileName); }
-    bool LoadPreset(const std::string& fileName) { return LoadFromFile(fileName); }
 
     [[nodiscard]] static std::string DefaultSettingsPathForProject(const std::string& projectRoot);
 };

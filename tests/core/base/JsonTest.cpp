@@ -1,10 +1,11 @@
 #include "base/Json.h"
 
-#include <clocale>
+#include "CommaLocale.h"
 
 #include <gtest/gtest.h>
 
 using namespace qm;
+using qm::test::TCommaLocale;
 
 TEST(JsonWrite, EscapesToPureAscii) {
     struct Case {
@@ -48,7 +49,8 @@ TEST(JsonDocument, TextFormKeepsNumbersAsWritten) {
 
 TEST(JsonWrite, NumbersInShortestFormWhateverTheLocale) {
     // A desktop in a comma locale must still write JSON numbers with a point.
-    const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    const TCommaLocale comma;
+    ASSERT_TRUE(comma.Active()) << comma.Problem();
     struct Case {
         double value;
         const char* text;
@@ -56,6 +58,4 @@ TEST(JsonWrite, NumbersInShortestFormWhateverTheLocale) {
     const Case cases[] = {{1.5, "1.5"}, {2.0, "2"}, {10.0, "10"}, {1.15, "1.15"}, {0.1, "0.1"}};
     for (const auto& c : cases)
         EXPECT_EQ(JsonWrite(Json(c.value)), c.text);
-    if (previous != nullptr)
-        std::setlocale(LC_NUMERIC, "C");
 }

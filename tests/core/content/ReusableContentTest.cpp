@@ -205,22 +205,4 @@ TEST(ReusableContentLookup, FirstMatchIgnoringAsciiCaseOnly) {
     EXPECT_FALSE(store.ConditionEnabled("Beta", false));
 }
 
-TEST(ReusableContentTokens, NamesAreHtmlEncoded) {
-    struct Case {
-        std::string token;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {VariableToken("A&B"), "{var:A&amp;B}"},
-        {BeginConditionToken("x<y"), "{begincond:x&lt;y}"},
-        {SnippetToken("Say \"hi\" >"), "{snip:Say &quot;hi&quot; &gt;}"},
-        {VariableToken("Gr\xC3\xB6\xC3\x9F"
-                       "e 'x'"),
-         "{var:Gr\xC3\xB6\xC3\x9F"
-         "e 'x'}"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.token, c.expected);
-}
-
 } // namespace

@@ -11,12 +11,18 @@ using qm::test::ReadFile;
 using qm::test::TTempDir;
 using qm::test::WriteFile;
 
+namespace {
+TAssetTarget PlanImage(const TTempDir& project, std::string_view source) {
+    return PlanAssetTarget(project.Path(), source, "assets\\images", "assets/images");
+}
+} // namespace
+
 TEST(PlanAssetTarget, TakesTheNextFreeNameAndCreatesTheFolder) {
     TTempDir project;
     const std::string source = project / "incoming/photo.png";
     const std::vector<std::string> expected = {"photo.png", "photo_2.png", "photo_3.png"};
     for (const std::string& name : expected) {
-        const TAssetTarget t = PlanImageTarget(project.Path(), source);
+        const TAssetTarget t = PlanImage(project, source);
         ASSERT_TRUE(t.Ok);
         EXPECT_EQ(t.Url, "assets/images/" + name);
         EXPECT_EQ(t.Dest, project / "assets/images/" + name);
@@ -26,7 +32,7 @@ TEST(PlanAssetTarget, TakesTheNextFreeNameAndCreatesTheFolder) {
 
 TEST(PlanAssetTarget, NameKeepsSpacesButNotUrlDelimiters) {
     TTempDir project;
-    const TAssetTarget t = PlanImageTarget(project.Path(), "/in/100% sure #1?.png");
+    const TAssetTarget t = PlanImage(project, "/in/100% sure #1?.png");
     ASSERT_TRUE(t.Ok);
     EXPECT_EQ(t.Url, "assets/images/100_ sure _1_.png");
     EXPECT_EQ(t.Dest, project / "assets/images/100_ sure _1_.png");

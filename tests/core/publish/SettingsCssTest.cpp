@@ -1,13 +1,15 @@
 #include "publish/SettingsCss.h"
 #include "settings/ProjectSettings.h"
 
+#include "CommaLocale.h"
+
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <functional>
 #include <string>
 
 using namespace qm;
+using qm::test::TCommaLocale;
 
 namespace {
 
@@ -204,21 +206,9 @@ TEST(SettingsCss, SettingValuesReachTheText) {
 }
 
 TEST(SettingsCss, DecimalPointWhateverTheLocale) {
-    // Only meaningful where a locale with a decimal comma is installed.
-    struct TRestoreLocale {
-        std::string Saved = std::setlocale(LC_NUMERIC, nullptr);
-        ~TRestoreLocale() { std::setlocale(LC_NUMERIC, Saved.c_str()); }
-    } restore;
-    bool commaLocale = false;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8", "de_DE"}) {
-        if (std::setlocale(LC_NUMERIC, name) != nullptr &&
-            std::string(std::localeconv()->decimal_point) == ",") {
-            commaLocale = true;
-            break;
-        }
-    }
-    if (!commaLocale)
-        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    // CSS knows only "1.5"; a desktop in a comma locale must still get it.
+    const TCommaLocale comma;
+    ASSERT_TRUE(comma.Active()) << comma.Problem();
     const std::string css =
         CssFor([](auto& s) { s.DefaultLineSpacing = 1.5; }, TSettingsCssVariant::Standard);
     EXPECT_NE(css.find("  line-height: 1.5 !important;\r\n"), std::string::npos) << css;

@@ -94,7 +94,7 @@ TEST(ProjectSettings, LoadFailures) {
     }
 }
 
-TEST(ProjectSettings, RoundTripThroughAPreset) {
+TEST(ProjectSettings, RoundTripThroughAFile) {
     TTempDir dir;
     TProjectSettings a;
     a.ProjTitle = "\xC3\x9C"
@@ -102,9 +102,9 @@ TEST(ProjectSettings, RoundTripThroughAPreset) {
     a.DefaultLineSpacing = 1.75;
     a.CopyrightEnabled = true;
     a.LinkColor = 0x00AA11;
-    a.SavePreset(dir / "preset.json");
+    a.SaveToFile(dir / "settings.json");
     TProjectSettings b;
-    ASSERT_TRUE(b.LoadPreset(dir / "preset.json"));
+    ASSERT_TRUE(b.LoadFromFile(dir / "settings.json"));
     EXPECT_EQ(b.ProjTitle, a.ProjTitle);
     EXPECT_EQ(b.DefaultLineSpacing, 1.75);
     EXPECT_TRUE(b.CopyrightEnabled);

@@ -1,4 +1,4 @@
-#include "platform/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -13,7 +13,7 @@
 #include <fstream>
 #endif
 
-namespace qm::platform {
+namespace qm {
 
 #ifndef _WIN32
 namespace {
@@ -29,13 +29,8 @@ mode_t NewFileMode() {
 }
 } // namespace
 
-bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes, std::string& error,
-                           bool durable) {
-    return ReplaceFileAtomically(fileName, std::vector<std::string_view>{bytes}, error, durable);
-}
-
-bool ReplaceFileAtomically(const std::string& fileName, const std::vector<std::string_view>& parts,
-                           std::string& error, bool durable) {
+bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes,
+                           std::string& error) {
     mode_t mode = NewFileMode();
     struct stat st {};
     if (::stat(fileName.c_str(), &st) == 0) {
@@ -58,21 +53,19 @@ bool ReplaceFileAtomically(const std::string& fileName, const std::vector<std::s
         return false;
     };
     ::fchmod(fd, mode);
-    for (std::string_view bytes : parts) {
-        const char* p = bytes.data();
-        size_t left = bytes.size();
-        while (left > 0) {
-            ssize_t n = ::write(fd, p, left);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                return fail(errno);
-            }
-            p += n;
-            left -= static_cast<size_t>(n);
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
         }
+        p += n;
+        left -= static_cast<size_t>(n);
     }
-    if (durable && ::fsync(fd) != 0)
+    if (::fsync(fd) != 0)
         return fail(errno);
     if (::close(fd) != 0) {
         error = std::strerror(errno);
@@ -87,13 +80,8 @@ bool ReplaceFileAtomically(const std::string& fileName, const std::vector<std::s
     return true;
 }
 #else
-bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes, std::string& error,
-                           bool durable) {
-    return ReplaceFileAtomically(fileName, std::vector<std::string_view>{bytes}, error, durable);
-}
-
-bool ReplaceFileAtomically(const std::string& fileName, const std::vector<std::string_view>& parts,
-                           std::string& error, bool durable) {
+bool ReplaceFileAtomically(const std::string& fileName, std::string_view bytes,
+                           std::string& error) {
     const std::string tmp = fileName + ".tmp-qm";
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
@@ -101,9 +89,7 @@ bool ReplaceFileAtomically(const std::string& fileName, const std::vector<std::s
             error = std::strerror(errno);
             return false;
         }
-        for (std::string_view bytes : parts)
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        (void)durable;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
             error = "Write failed.";
@@ -122,4 +108,4 @@ bool ReplaceFileAtomically(const std::string& fileName, const std::vector<std::s
 }
 #endif
 
-} // namespace qm::platform
+} // namespace qm
