@@ -4,6 +4,7 @@
 #include "UserPrompts.h"
 #include "editor/EditorProtocol.h"
 #include "model/DocModel.h"
+#include "publish/common/PublishOptions.h"
 #include "settings/ProjectSettings.h"
 #include "workspace/ContentsCommands.h"
 
@@ -94,6 +95,8 @@ private:
     void ApplySettingsToEditor();
     // Runs a command, showing any error it raises in a message box.
     template <class F> void Guarded(F&& f);
+    // publishing (MainWindowPublish.cpp)
+    void PublishCommand(TPublishFormat format);
 
     // project (MainWindowProject.cpp)
     void ChooseStartProject(const QStringList& args);
