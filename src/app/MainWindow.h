@@ -4,6 +4,7 @@
 // (TEditingSession) and the project commands (TProjectCommands) are
 // toolkit-free classes the window owns; it serves them as their host.
 #include "UserPrompts.h"
+#include "publish/common/PublishOptions.h"
 #include "workspace/ContentsCommands.h"
 #include "workspace/WorkspaceHost.h"
 
@@ -102,6 +103,8 @@ private:
     void ApplySettingsToControls();
     // Runs a command, showing any error it raises in a message box.
     void Guarded(const std::function<void()>& f);
+    // publishing (MainWindowPublish.cpp): commit, publish with progress, report
+    void PublishCommand(TPublishFormat format);
 
     // contents tree (MainWindowTree.cpp)
     void BuildContentsTree();

@@ -4,83 +4,83 @@
 
 #include "AppPaths.h"
 #include "PublishRunner.h"
-#include "base/PathUtils.h"
 #include "i18n/Translation.h"
 #include "linkcheck/LinkChecker.h"
 #include "model/DocModel.h"
-#include "publish/chm/ChmExport.h"
-#include "publish/common/PublishCommon.h"
-#include "publish/pdf/PdfExport.h"
-#include "publish/webhelp/WebHelpExport.h"
+#include "publish/Publish.h"
 
 #include <QDesktopServices>
 #include <QUrl>
 
 namespace qm::app {
 
+namespace {
+
+// Written out per format, not put together from the format's name, so that
+// each text is a key of the translation table as it stands.
+struct TPublishTexts {
+    const char* Progress;
+    const char* Exported;
+};
+
+TPublishTexts TextsOf(TPublishFormat format) {
+    switch (format) {
+    case TPublishFormat::WebHelp:
+        return {"Publishing WebHelp...", "WebHelp exported: "};
+    case TPublishFormat::Chm:
+        return {"Publishing CHM...", "CHM exported: "};
+    case TPublishFormat::Pdf:
+        return {"Publishing PDF...", "PDF exported: "};
+    }
+    throw EQuillmateError("Unknown publishing format");
+}
+
+} // namespace
+
 void TfrmMain::PublishWebHelpCommand() {
-    CommitWorkingState();
-    const std::string outDir =
-        EnsureDir(JoinPath(JoinPath(Project().RootPath, "build"), "webhelp"));
-    const TDocProject& project = Project();
-    RunWithProgress(this, Translate("Publishing WebHelp..."), [&](TJobContext& ctx) {
-        TWebHelpExportOptions options;
-        options.Progress = [&ctx](size_t done, size_t total) {
-            ctx.Total = total;
-            ctx.Done = done;
-        };
-        ExportWebHelp(project, outDir, options);
-    });
-    const std::string index = InstallWebHelpTemplates(
-        JoinPath(Project().RootPath, "internal/webhelp"), outDir, &Settings(), Project().Title);
-    FLastPublishedOutput = index;
-    SetStatus("WebHelp exported: " + index);
-    if (FOpenOutputs)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(index)));
+    PublishCommand(TPublishFormat::WebHelp);
 }
 
 void TfrmMain::PublishChmCommand() {
-    CommitWorkingState();
-    const TDocProject& project = Project();
-    chm::TChmPublishResult result;
-    RunWithProgress(this, Translate("Publishing CHM..."), [&](TJobContext& ctx) {
-        chm::TChmExportOptions options;
-        options.Progress = [&ctx](size_t done, size_t total) {
-            ctx.Total = total;
-            ctx.Done = done;
-        };
-        options.Cancelled = [&ctx] { return ctx.Cancel.load(); };
-        result = chm::PublishChm(project, options);
-    });
-    FLastPublishedOutput = result.ChmFile;
-    SetStatus("CHM exported: " + result.ChmFile);
-    if (!result.Warnings.empty()) {
-        std::string text;
-        for (const auto& w : result.Warnings)
-            text += w + "\n";
-        FPrompts->ShowInfo(Translate("CHM"), text);
-    }
-    if (FOpenOutputs)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(result.ChmFile)));
+    PublishCommand(TPublishFormat::Chm);
 }
 
 void TfrmMain::PublishPdfCommand() {
+    PublishCommand(TPublishFormat::Pdf);
+}
+
+void TfrmMain::PublishCommand(TPublishFormat format) {
     CommitWorkingState();
+    const TPublishTexts texts = TextsOf(format);
     const TDocProject& project = Project();
-    pdf::TPdfExportResult result;
-    RunWithProgress(this, Translate("Publishing PDF..."), [&](TJobContext& ctx) {
-        result = pdf::PublishPdf(
-            project, "",
-            [&ctx](size_t done, size_t total) {
+    // Asks Qt where the program is, which only the user-interface thread may.
+    const std::string programData = ProgramDataDir();
+    TPublishResult result;
+    try {
+        RunWithProgress(this, Translate(texts.Progress), [&](TJobContext& ctx) {
+            TPublishOptions options;
+            options.Progress = [&ctx](size_t done, size_t total) {
                 ctx.Total = total;
                 ctx.Done = done;
-            },
-            [&ctx] { return ctx.Cancel.load(); });
-    });
-    FLastPublishedOutput = result.PdfFile;
-    SetStatus("PDF exported: " + result.PdfFile);
+            };
+            options.Cancel = &ctx.Cancel;
+            options.ProgramDataDir = programData;
+            result = Publish(format, project, options);
+        });
+    } catch (const EPublishCancelled&) {
+        SetStatus(Translate("Publishing cancelled"));
+        return;
+    }
+    FLastPublishedOutput = result.OutputFile;
+    SetStatus(Translate(texts.Exported) + result.OutputFile);
+    if (!result.Warnings.empty()) {
+        std::string text;
+        for (const std::string& w : result.Warnings)
+            text += w + "\n";
+        FPrompts->ShowInfo(Translate(std::string(FormatTitle(format))), text);
+    }
     if (FOpenOutputs)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(result.PdfFile)));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(result.OutputFile)));
 }
 
 void TfrmMain::CheckLinksCommand() {

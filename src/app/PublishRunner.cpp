@@ -28,7 +28,7 @@ void RunWithProgress(QWidget* parent, const std::string& title,
     dlg.setMinimumDuration(300);
     dlg.setAutoClose(false);
     dlg.setAutoReset(false);
-    QObject::connect(&dlg, &QProgressDialog::canceled, [&ctx] { ctx.Cancel = true; });
+    QObject::connect(&dlg, &QProgressDialog::canceled, [&ctx] { ctx.Cancel.Cancel(); });
     while (!finished) {
         const size_t total = ctx.Total;
         if (total > 0) {

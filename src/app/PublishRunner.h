@@ -1,6 +1,8 @@
 #pragma once
 // Runs a long core job (a publish) on a worker thread while a progress
 // dialog keeps the window painted and offers Cancel.
+#include "publish/common/Cancellation.h"
+
 #include <atomic>
 #include <functional>
 #include <string>
@@ -10,7 +12,8 @@ class QWidget;
 namespace qm::app {
 
 struct TJobContext {
-    std::atomic<bool> Cancel{false};
+    // Set by the dialog's Cancel button; the job hands it to the core.
+    TCancellationToken Cancel;
     std::atomic<size_t> Done{0};
     std::atomic<size_t> Total{0};
 };

@@ -113,7 +113,7 @@ std::string FindHtmlHelpCompiler() {
 }
 
 TChmCompilerRun RunHtmlHelpCompiler(const std::string& exe, const std::vector<std::string>& args,
-                                    const std::string& dir, const TCancelCheck& cancelled) {
+                                    const std::string& dir, const TCancellationToken* cancel) {
     const std::string name = exe.empty() ? HtmlHelpCompilerName() : CompilerFileName(exe);
     if (exe.empty())
         throw EQuillmateError("Failed to run " + name);
@@ -121,12 +121,12 @@ TChmCompilerRun RunHtmlHelpCompiler(const std::string& exe, const std::vector<st
     argv.insert(argv.end(), args.begin(), args.end());
     platform::TProcessResult r;
     try {
-        r = platform::RunProcess(argv, dir, cancelled);
+        r = platform::RunProcess(argv, dir, CancelCheck(cancel));
     } catch (const platform::EProcessStartError&) {
         throw EQuillmateError("Failed to run " + name);
     }
     if (r.Cancelled)
-        throw EChmCancelled();
+        throw EPublishCancelled();
     return {r.ExitCode, std::move(r.Output)};
 }
 
@@ -158,13 +158,13 @@ TCompilerMessages SplitCompilerOutput(std::string_view output) {
 
 std::vector<std::string> CompileChmProject(const std::string& exe, const std::string& outDir,
                                            const std::string& compiledFile,
-                                           const TCancelCheck& cancelled) {
+                                           const TCancellationToken* cancel) {
     const std::string target = JoinPath(outDir, compiledFile);
     // Otherwise a failed run would leave the previous file in place and the
     // author would open yesterday's help thinking it is today's.
     DeleteOldOutput(target);
     const TChmCompilerRun run =
-        RunHtmlHelpCompiler(exe, {JoinPath(outDir, "project.hhp")}, outDir, cancelled);
+        RunHtmlHelpCompiler(exe, {JoinPath(outDir, "project.hhp")}, outDir, cancel);
     const bool wroteFile = IsNonEmptyFile(target);
     if (!CompilerExitCodeMeansSuccess(exe, run.ExitCode) || !wroteFile)
         throw EQuillmateError(FailureText(exe, run, compiledFile, wroteFile));

@@ -2,7 +2,7 @@
 // Finding and running the help compiler, and reading what it says. On Windows
 // that is Microsoft's hhc.exe; elsewhere chmcmd (Free Pascal, Debian package
 // fp-utils), which reads the same project files.
-#include "publish/chm/ChmCancel.h"
+#include "publish/common/Cancellation.h"
 
 #include <string>
 #include <string_view>
@@ -26,11 +26,11 @@ struct TChmCompilerRun {
 // Runs exe with args in dir and waits for it, without a time limit. Raises
 // EQuillmateError "Failed to run hhc.exe" ("Failed to run chmcmd" elsewhere;
 // the name is exe's own when given) when it cannot be started, an empty exe
-// included, and EChmCancelled when the cancel check stops it.
+// included, and EPublishCancelled when the token stops it.
 [[nodiscard]] TChmCompilerRun RunHtmlHelpCompiler(const std::string& exe,
                                                   const std::vector<std::string>& args,
                                                   const std::string& dir,
-                                                  const TCancelCheck& cancelled = {});
+                                                  const TCancellationToken* cancel = nullptr);
 
 // Whether an exit code means success for the compiler at exe: hhc.exe
 // returns 1 on success (and 0 on failure); chmcmd returns 0. chmcmd also
@@ -51,10 +51,9 @@ struct TCompilerMessages {
 // counts as a success only with the compiler's exit code for success and a
 // non-empty compiled file, so a failed run never passes for one. Returns the
 // compiler's warnings; raises EQuillmateError with its error lines (or its
-// exit code when it gave none) on failure, and EChmCancelled.
-[[nodiscard]] std::vector<std::string> CompileChmProject(const std::string& exe,
-                                                         const std::string& outDir,
-                                                         const std::string& compiledFile,
-                                                         const TCancelCheck& cancelled = {});
+// exit code when it gave none) on failure, and EPublishCancelled.
+[[nodiscard]] std::vector<std::string>
+CompileChmProject(const std::string& exe, const std::string& outDir,
+                  const std::string& compiledFile, const TCancellationToken* cancel = nullptr);
 
 } // namespace qm::chm

@@ -31,13 +31,10 @@ std::string ReadIfExists(const std::string& path) {
     return FileExists(path) ? ReadTextFileUtf8(path) : std::string();
 }
 
-} // namespace
-
-TChmPublishResult ExportChm(const TDocProject& project, const TChmExportOptions& options) {
-    TChmPublishResult result;
-    const std::string outDir =
-        EnsureDir(options.OutDir.empty() ? JoinPath(JoinPath(project.RootPath, "build"), "chm")
-                                         : options.OutDir);
+TPublishResult ExportChm(const TDocProject& project, const TPublishOptions& options) {
+    TPublishResult result;
+    result.OutDir = EnsureDir(ResolveOutDir(project, options, TPublishFormat::Chm));
+    const std::string& outDir = result.OutDir;
     const std::string topicsOut = EnsureDir(JoinPath(outDir, "topics"));
 
     const TProjectSettings settings = LoadPublishSettings(project);
@@ -77,7 +74,7 @@ TChmPublishResult ExportChm(const TDocProject& project, const TChmExportOptions&
     pageList.reserve(published.size());
     pageFiles.reserve(published.size());
     for (const TTopic* t : published) {
-        ThrowIfCancelled(options.Cancelled);
+        ThrowIfCancelled(options.Cancel);
         // A missing file gives an empty body; unlike on the web pages, no
         // title heading stands in for it.
         std::string text = ReadIfExists(project.TopicHtmlPath(t->ID));
@@ -107,16 +104,22 @@ TChmPublishResult ExportChm(const TDocProject& project, const TChmExportOptions&
     WriteChmIndex(project, outDir);
     WriteChmProject(outDir, kCompiledFile, pageList);
 
-    ThrowIfCancelled(options.Cancelled);
+    ThrowIfCancelled(options.Cancel);
     const std::string compiler =
-        options.CompilerPath.empty() ? FindHtmlHelpCompiler() : options.CompilerPath;
-    for (auto& w : CompileChmProject(compiler, outDir, kCompiledFile, options.Cancelled))
+        options.ChmCompiler.empty() ? FindHtmlHelpCompiler() : options.ChmCompiler;
+    for (auto& w : CompileChmProject(compiler, outDir, kCompiledFile, options.Cancel))
         result.Warnings.push_back(std::move(w));
-    result.ChmFile = JoinPath(outDir, kCompiledFile);
+    result.OutputFile = JoinPath(outDir, kCompiledFile);
     return result;
 }
 
-TChmPublishResult PublishChm(const TDocProject& project, const TChmExportOptions& options) {
+} // namespace
+
+} // namespace qm::chm
+
+namespace qm {
+
+TPublishResult PublishChm(const TDocProject& project, const TPublishOptions& options) {
     try {
 #ifdef _WIN32
         // A viewer showing the previous help.chm keeps it locked. Whether
@@ -127,12 +130,12 @@ TChmPublishResult PublishChm(const TDocProject& project, const TChmExportOptions
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
 #endif
-        return ExportChm(project, options);
-    } catch (const EChmCancelled&) {
+        return chm::ExportChm(project, options);
+    } catch (const EPublishCancelled&) {
         throw;
     } catch (const std::exception& e) {
         throw EQuillmateError(std::string("CHM export failed: ") + e.what());
     }
 }
 
-} // namespace qm::chm
+} // namespace qm

@@ -5,6 +5,8 @@
 #include "model/DocModel.h"
 #include "publish/common/PublishCommon.h"
 #include "publish/pdf/PdfAssets.h"
+#include "publish/pdf/PdfBrowser.h"
+#include "publish/pdf/PdfManual.h"
 #include "publish/pdf/PdfPrinter.h"
 #include "publish/pdf/PdfStyleSheet.h"
 #include "publish/pdf/PdfWait.h"
@@ -35,50 +37,49 @@ void DeleteOldPdf(const std::string& pdf) {
                          "\": the file is in use (close it in the PDF viewer). " + ec.message());
 }
 
-std::string FullPath(const std::string& path) {
-    std::error_code ec;
-    const fs::path full = fs::absolute(fs::path(path), ec);
-    return ec ? path : full.lexically_normal().string();
+std::string BrowserToUse(const std::string& chosen) {
+    if (!chosen.empty())
+        return chosen;
+    const TBrowserSearch search = DefaultBrowserSearch();
+    const std::string found = FindBrowser(search);
+    if (found.empty())
+        throw EQuillmateError(BrowserNotFoundMessage(search));
+    return found;
 }
 
 } // namespace
 
-TPdfExportResult ExportPdf(const TDocProject& project, const std::string& outDir,
-                           const TPdfExportOptions& options) {
-    const std::string out = FullPath(EnsureDir(outDir));
-    TPdfExportResult result;
-    result.ManualFile = JoinPath(out, "manual.html");
-    result.PdfFile = JoinPath(out, "manual.pdf");
+} // namespace qm::pdf
 
-    DeleteOldPdf(result.PdfFile);
+namespace qm {
+
+TPublishResult PublishPdf(const TDocProject& project, const TPublishOptions& options) {
+    using namespace pdf;
+    TPublishResult result;
+    result.OutDir = EnsureDir(ResolveOutDir(project, options, TPublishFormat::Pdf));
+    const std::string manual = JoinPath(result.OutDir, "manual.html");
+    result.OutputFile = JoinPath(result.OutDir, "manual.pdf");
+
+    DeleteOldPdf(result.OutputFile);
     std::error_code ignored;
     // A manual.html that cannot go is reported by the write just below.
-    fs::remove(fs::path(result.ManualFile), ignored);
+    fs::remove(fs::path(manual), ignored);
 
-    WriteTextFileUtf8(result.ManualFile,
-                      BuildPdfManual(project, options.Progress, options.Cancelled));
-    WriteTextFileUtf8(JoinPath(out, "style.css"),
+    const std::vector<TPdfSection> sections = PdfSectionsInOrder(project);
+    WriteTextFileUtf8(manual, BuildPdfManual(project, options.Progress, options.Cancel));
+    result.PagesWritten = sections.size();
+    WriteTextFileUtf8(JoinPath(result.OutDir, "style.css"),
                       BuildPdfStyleSheet(project, LoadPublishSettings(project)));
     const std::string assets = JoinPath(project.RootPath, "assets");
     if (DirectoryExists(assets))
-        CopyAssetFiles(assets, JoinPath(out, "assets"));
+        CopyAssetFiles(assets, JoinPath(result.OutDir, "assets"));
 
-    ThrowIfCancelled(options.Cancelled);
+    ThrowIfCancelled(options.Cancel);
+    const std::string browser = BrowserToUse(options.PdfBrowser);
     const fs::file_time_type printStart = fs::file_time_type::clock::now() - kFileClockSlack;
-    PrintHtmlToPdf(result.ManualFile, result.PdfFile, options.Browsers, options.Cancelled);
-    result.PdfSize =
-        WaitForNonEmptyFile(result.PdfFile, kPdfWaitLimitMs, printStart, options.Cancelled);
+    PrintHtmlToPdf(manual, result.OutputFile, browser, options.Cancel);
+    (void)WaitForNonEmptyFile(result.OutputFile, kPdfWaitLimitMs, printStart, options.Cancel);
     return result;
 }
 
-TPdfExportResult PublishPdf(const TDocProject& project, const std::string& outDir,
-                            const TPdfProgress& progress, const TCancelCheck& cancelled) {
-    TPdfExportOptions options;
-    options.Progress = progress;
-    options.Cancelled = cancelled;
-    return ExportPdf(project,
-                     outDir.empty() ? JoinPath(JoinPath(project.RootPath, "build"), "pdf") : outDir,
-                     options);
-}
-
-} // namespace qm::pdf
+} // namespace qm

@@ -90,14 +90,14 @@ TDocLinkTarget PdfDocLinkTarget(const TDocProject& project) {
 }
 
 std::string BuildPdfManual(const TDocProject& project, const TPdfProgress& progress,
-                           const TCancelCheck& cancelled) {
+                           const TCancellationToken* cancel) {
     const std::vector<TPdfSection> sections = PdfSectionsInOrder(project);
     const TDocLinkTarget linkRule = PdfDocLinkTarget(project);
     std::string out;
     AppendHead(out, project.Title);
     size_t done = 0;
     for (const TPdfSection& s : sections) {
-        ThrowIfCancelled(cancelled);
+        ThrowIfCancelled(cancel);
         const TTopic& t = project.GetTopic(s.Id);
         const std::string body =
             RewriteDocLinks(ExpandReusableContent(project, ReadPage(project, s.Id)), linkRule);

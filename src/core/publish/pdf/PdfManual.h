@@ -2,7 +2,7 @@
 // The PDF manual: every published topic, in contents order, as one section
 // of a single HTML page that the browser prints.
 #include "html/HtmlUtils.h"
-#include "publish/pdf/PdfCancel.h"
+#include "publish/common/Cancellation.h"
 
 #include <cstddef>
 #include <functional>
@@ -41,6 +41,6 @@ struct TPdfSection {
 // one, gets an empty body line.
 [[nodiscard]] std::string BuildPdfManual(const TDocProject& project,
                                          const TPdfProgress& progress = {},
-                                         const TCancelCheck& cancelled = {});
+                                         const TCancellationToken* cancel = nullptr);
 
 } // namespace qm::pdf

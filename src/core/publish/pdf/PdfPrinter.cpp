@@ -75,22 +75,19 @@ bool RunningAsRoot() {
 }
 
 void PrintHtmlToPdf(const std::string& manualPath, const std::string& pdfPath,
-                    const TBrowserSearch& browsers, const TCancelCheck& cancelled) {
-    const std::string browser = FindBrowser(browsers);
-    if (browser.empty())
-        throw EQuillmateError(BrowserNotFoundMessage(browsers));
+                    const std::string& browser, const TCancellationToken* cancel) {
     const std::string profile = EnsureDir(PdfProfileFolder());
-    const TPrintProfileLock lock(profile, cancelled);
+    const TPrintProfileLock lock(profile, cancel);
     // Neither the exit code nor the output (D-Bus and GPU notes, mostly) is
     // looked at: whether the browser printed shows in the file it leaves.
     const platform::TProcessResult run = platform::RunProcess(
         PrinterArguments(browser, profile, pdfPath, ManualAddress(manualPath), RunningAsRoot()), "",
-        cancelled);
+        CancelCheck(cancel));
     if (run.Cancelled) {
         // A file the browser had begun must not pass for a printed manual.
         std::error_code ignored;
         std::filesystem::remove(pdfPath, ignored);
-        throw EPdfCancelled();
+        throw EPublishCancelled();
     }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // Printing the manual page to PDF with a headless browser.
-#include "publish/pdf/PdfBrowser.h"
-#include "publish/pdf/PdfCancel.h"
+#include "publish/common/Cancellation.h"
 
 #include <string>
 #include <vector>
@@ -31,14 +30,12 @@ namespace qm::pdf {
 // Whether this program runs with root's rights.
 [[nodiscard]] bool RunningAsRoot();
 
-// Has the browser print the manual at manualPath (a full path) into pdfPath
-// and waits, without a time limit, for it to end. Raises the error of
-// BrowserNotFoundMessage when the search finds no browser, the system's error
-// (platform::EProcessStartError) when it cannot be started, and
-// EPdfCancelled when the cancel check stops it. Whether a file was printed
-// is for the caller to see (WaitForNonEmptyFile).
+// Has the browser at `browser` (a full path) print the manual at manualPath
+// (a full path) into pdfPath and waits, without a time limit, for it to end.
+// Raises the system's error (platform::EProcessStartError) when the browser
+// cannot be started, and EPublishCancelled when the token stops it. Whether a
+// file was printed is for the caller to see (WaitForNonEmptyFile).
 void PrintHtmlToPdf(const std::string& manualPath, const std::string& pdfPath,
-                    const TBrowserSearch& browsers = DefaultBrowserSearch(),
-                    const TCancelCheck& cancelled = {});
+                    const std::string& browser, const TCancellationToken* cancel = nullptr);
 
 } // namespace qm::pdf

@@ -22,7 +22,7 @@ constexpr auto kRetryInterval = std::chrono::milliseconds(50);
 }
 
 TPrintProfileLock::TPrintProfileLock(const std::string& profileFolder,
-                                     const TCancelCheck& cancelled) {
+                                     const TCancellationToken* cancel) {
     const std::string file = JoinPath(profileFolder, "quillmate-print.lock");
     // Close-on-exec: the browser must not inherit the lock and keep it after
     // this print is over.
@@ -37,9 +37,9 @@ TPrintProfileLock::TPrintProfileLock(const std::string& profileFolder,
             ::close(FFd);
             throw EFileError("Cannot lock \"" + file + "\". " + std::strerror(err));
         }
-        if (cancelled && cancelled()) {
+        if (IsCancelled(cancel)) {
             ::close(FFd);
-            throw EPdfCancelled();
+            throw EPublishCancelled();
         }
         std::this_thread::sleep_for(kRetryInterval);
     }

@@ -1,6 +1,6 @@
 #pragma once
 // One print at a time per browser profile folder.
-#include "publish/pdf/PdfCancel.h"
+#include "publish/common/Cancellation.h"
 
 #include <string>
 
@@ -14,10 +14,10 @@ namespace qm::pdf {
 // system releases when its holder ends, however it ends.
 class TPrintProfileLock final {
 public:
-    // Waits for the folder, asking `cancelled` between tries; raises
-    // EPdfCancelled when asked to stop and EFileError when the lock file
+    // Waits for the folder, looking at the token between tries; raises
+    // EPublishCancelled when asked to stop and EFileError when the lock file
     // cannot be opened.
-    TPrintProfileLock(const std::string& profileFolder, const TCancelCheck& cancelled);
+    TPrintProfileLock(const std::string& profileFolder, const TCancellationToken* cancel);
     ~TPrintProfileLock();
     TPrintProfileLock(const TPrintProfileLock&) = delete;
     TPrintProfileLock& operator=(const TPrintProfileLock&) = delete;

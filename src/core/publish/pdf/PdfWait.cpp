@@ -27,14 +27,14 @@ std::uintmax_t FreshSize(const fs::path& file, fs::file_time_type notBefore) {
 } // namespace
 
 std::uintmax_t WaitForNonEmptyFile(const std::string& path, int limitMs,
-                                   fs::file_time_type notBefore, const TCancelCheck& cancelled) {
+                                   fs::file_time_type notBefore, const TCancellationToken* cancel) {
     const auto start = std::chrono::steady_clock::now();
     const auto limit = std::chrono::milliseconds(limitMs);
     const fs::path file(path);
     for (;;) {
         if (const std::uintmax_t size = FreshSize(file, notBefore); size > 0)
             return size;
-        ThrowIfCancelled(cancelled);
+        ThrowIfCancelled(cancel);
         std::this_thread::sleep_for(kPollInterval);
         if (std::chrono::steady_clock::now() - start > limit)
             break;

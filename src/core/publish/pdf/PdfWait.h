@@ -1,6 +1,6 @@
 #pragma once
 // Waiting for the printed file.
-#include "publish/pdf/PdfCancel.h"
+#include "publish/common/Cancellation.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -12,10 +12,10 @@ namespace qm::pdf {
 // last written at or after notBefore, and returns its size. A file written
 // earlier is an old one that this print did not replace (a viewer holding
 // it open, for example) and does not count. Raises "PDF file was not created
-// in time" when the time is up, and EPdfCancelled when asked to stop.
+// in time" when the time is up, and EPublishCancelled when asked to stop.
 std::uintmax_t WaitForNonEmptyFile(
     const std::string& path, int limitMs,
     std::filesystem::file_time_type notBefore = std::filesystem::file_time_type::min(),
-    const TCancelCheck& cancelled = {});
+    const TCancellationToken* cancel = nullptr);
 
 } // namespace qm::pdf

@@ -29,12 +29,49 @@ std::string ReadIfExists(const std::string& path) {
     return (!path.empty() && FileExists(path)) ? ReadTextFileUtf8(path) : std::string();
 }
 
+// The viewer's three files, app.css filled in from the settings; the page
+// title becomes the project's. The templates were checked for beforehand.
+void InstallViewer(const std::string& templateDir, const std::string& outDir,
+                   const TProjectSettings& settings, const std::string& projectTitle) {
+    const std::pair<const char*, const char*> copies[] = {
+        {"app.html", "index.html"}, {"app.js", "app.js"}, {"app.css", "app.css"}};
+    for (const auto& [from, to] : copies)
+        WriteOutputFile(JoinPath(outDir, to), ReadFileBytes(JoinPath(templateDir, from)));
+
+    const std::string appCss = JoinPath(outDir, "app.css");
+    std::string css = ReadTextFileUtf8(appCss);
+    css = ReplaceAll(css, "__QZ_TOC_COLOR__", ColorToHtml(settings.TocTextColor));
+    css = ReplaceAll(css, "__QZ_TOC_SIZE__", std::to_string(settings.TocTextSize));
+    css = ReplaceAll(css, "__QZ_LEFT_BG__", ColorToHtml(settings.DefaultPageBgColor));
+    WriteOutputFile(appCss, css);
+
+    const std::string index = JoinPath(outDir, "index.html");
+    std::string html = ReadTextFileUtf8(index);
+    const std::string marker = "<title>WebHelp</title>";
+    const size_t at = html.find(marker);
+    if (at != std::string::npos) {
+        html.replace(at, marker.size(), "<title>" + EscapeHtmlText(projectTitle) + "</title>");
+        WriteOutputFile(index, html);
+    }
+}
+
+// A site without its viewer cannot be opened, so missing templates stop the
+// run before anything is written.
+std::string ViewerTemplateDir(const std::string& programDataDir) {
+    const std::string dir = JoinPath(programDataDir, "AppFiles/webhelp");
+    const auto present = [&dir](const char* name) { return FileExists(JoinPath(dir, name)); };
+    if (programDataDir.empty() || !present("app.html") || !present("app.js") || !present("app.css"))
+        throw EFileError("The WebHelp viewer files were not found in \"" + dir + "\"");
+    return dir;
+}
+
 } // namespace
 
-TWebHelpExportReport ExportWebHelp(const TDocProject& project, const std::string& outDir,
-                                   const TWebHelpExportOptions& options) {
-    TWebHelpExportReport report;
-    EnsureDir(outDir);
+TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions& options) {
+    const std::string templates = ViewerTemplateDir(options.ProgramDataDir);
+    TPublishResult result;
+    result.OutDir = EnsureDir(ResolveOutDir(project, options, TPublishFormat::WebHelp));
+    const std::string& outDir = result.OutDir;
     const TProjectSettings settings = LoadPublishSettings(project);
     const std::string pageBg = ColorToHtml(settings.DefaultPageBgColor);
     const std::string footer = BuildFooter(settings);
@@ -46,7 +83,7 @@ TWebHelpExportReport ExportWebHelp(const TDocProject& project, const std::string
         if (t.ExcludeWeb)
             continue;
         if (!TDocProject::IsSafeTopicId(t.ID)) {
-            report.Warnings.push_back("Topic skipped, its id cannot name a file: " + t.ID);
+            result.Warnings.push_back("Topic skipped, its id cannot name a file: " + t.ID);
             continue;
         }
         published.push_back(&t);
@@ -59,6 +96,7 @@ TWebHelpExportReport ExportWebHelp(const TDocProject& project, const std::string
 
     std::vector<TWebHelpSearchText> search(published.size());
     ParallelFor(published.size(), options.Threads, options.Progress, [&](size_t i) {
+        ThrowIfCancelled(options.Cancel);
         const TTopic& t = *published[i];
         const std::string raw = ReadIfExists(project.TopicHtmlPath(t.ID));
         const bool blank = TrimCtl(raw).empty();
@@ -75,13 +113,13 @@ TWebHelpExportReport ExportWebHelp(const TDocProject& project, const std::string
             JoinPath(topicsOut, t.ID + ".html"),
             BuildWebHelpPage(text, header.Html, header.Background, pageBg, "../style.css", footer));
     });
-    report.PagesWritten = published.size();
+    result.PagesWritten = published.size();
 
     std::vector<std::string> keep;
     keep.reserve(published.size());
     for (const TTopic* t : published)
         keep.push_back(t->ID + ".html");
-    report.StalePagesRemoved = RemoveStalePages(topicsOut, keep);
+    result.StalePagesRemoved = RemoveStalePages(topicsOut, keep);
 
     const std::string assets = JoinPath(project.RootPath, "assets");
     if (DirectoryExists(assets))
@@ -94,41 +132,9 @@ TWebHelpExportReport ExportWebHelp(const TDocProject& project, const std::string
 
     BuildWebHelpContents(project, outDir);
     WriteWebHelpSearchData(search, outDir);
-    return report;
-}
-
-std::string InstallWebHelpTemplates(const std::string& templateDir, const std::string& outDir,
-                                    const TProjectSettings* settings,
-                                    const std::string& projectTitle) {
-    const std::string index = JoinPath(outDir, "index.html");
-    if (DirectoryExists(templateDir)) {
-        const std::pair<const char*, const char*> copies[] = {
-            {"app.html", "index.html"}, {"app.js", "app.js"}, {"app.css", "app.css"}};
-        for (const auto& [from, to] : copies)
-            WriteOutputFile(JoinPath(outDir, to), ReadFileBytes(JoinPath(templateDir, from)));
-        const std::string appCss = JoinPath(outDir, "app.css");
-        if (settings != nullptr && FileExists(appCss)) {
-            try {
-                std::string css = ReadTextFileUtf8(appCss);
-                css = ReplaceAll(css, "__QZ_TOC_COLOR__", ColorToHtml(settings->TocTextColor));
-                css = ReplaceAll(css, "__QZ_TOC_SIZE__", std::to_string(settings->TocTextSize));
-                css = ReplaceAll(css, "__QZ_LEFT_BG__", ColorToHtml(settings->DefaultPageBgColor));
-                WriteOutputFile(appCss, css);
-            } catch (const std::exception&) {
-                // The viewer still works with the template's own colours.
-            }
-        }
-    }
-    if (FileExists(index)) {
-        std::string html = ReadTextFileUtf8(index);
-        const std::string marker = "<title>WebHelp</title>";
-        const size_t at = html.find(marker);
-        if (at != std::string::npos) {
-            html.replace(at, marker.size(), "<title>" + EscapeHtmlText(projectTitle) + "</title>");
-            WriteOutputFile(index, html);
-        }
-    }
-    return index;
+    InstallViewer(templates, outDir, settings, project.Title);
+    result.OutputFile = JoinPath(outDir, "index.html");
+    return result;
 }
 
 } // namespace qm

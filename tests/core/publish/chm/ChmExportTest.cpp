@@ -61,18 +61,18 @@ TEST(ChmExport, CompilesTheSampleProjectWithWindows1251Pages) {
               ReadFile(welcomeFile) + "<p>\xD0\x94 \xE2\x82\xAC \xE2\x80\x94 caf\xC3\xA9</p>");
 
     std::vector<std::pair<size_t, size_t>> progress;
-    TChmExportOptions options;
+    TPublishOptions options;
     options.Progress = [&](size_t done, size_t total) { progress.emplace_back(done, total); };
-    const TChmPublishResult result = PublishChm(project, options);
+    const TPublishResult result = PublishChm(project, options);
 
     const std::string outDir = info.Folder + "/build/chm";
-    EXPECT_EQ(fs::canonical(result.ChmFile), fs::canonical(outDir + "/help.chm"));
+    EXPECT_EQ(fs::canonical(result.OutputFile), fs::canonical(outDir + "/help.chm"));
     EXPECT_EQ(result.PagesWritten, project.Topics.Count());
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.back(), std::make_pair(project.Topics.Count(), project.Topics.Count()));
 
     const std::string unpacked = dir / "unpacked";
-    Extract(result.ChmFile, unpacked);
+    Extract(result.OutputFile, unpacked);
     for (const TTopic& t : project.Topics)
         EXPECT_TRUE(fs::exists(unpacked + "/topics/" + t.ID + ".html")) << t.Title;
     EXPECT_TRUE(fs::exists(unpacked + "/style.css"));
@@ -95,7 +95,7 @@ TEST(ChmExport, CompilesTheSampleProjectWithWindows1251Pages) {
                                 "<param name=\"Local\" value=\"topics/"
                                 "9315C669BBB79153A7F92D92AFC1975A.html\">"));
     // The compiler turned the index file into the binary index and indexed the text.
-    const std::string listing = ChmListing(result.ChmFile);
+    const std::string listing = ChmListing(result.OutputFile);
     EXPECT_TRUE(Contains(listing, "/$WWKeywordLinks/BTree")) << listing;
     EXPECT_TRUE(Contains(listing, "/$FIftiMain")) << listing;
 }
@@ -130,7 +130,7 @@ TEST_F(ChmExportFixture, PagesCarryTheViewerFixes) {
     s.DefaultHeaderBgColor = 0x00332211; // #112233
     s.SaveToFile(TProjectSettings::DefaultSettingsPathForProject(f.Project.RootPath));
 
-    const TChmPublishResult r = PublishChm(f.Project);
+    const TPublishResult r = PublishChm(f.Project, {});
     EXPECT_TRUE(r.Warnings.empty()) << r.Warnings.front();
     const std::string page = ReadFile(f.Out("topics/" + kA + ".html"));
     EXPECT_TRUE(Contains(page, "<div class=\"qz-header\"><div style=\"font-size:14px;\"><b>A &amp; "
@@ -154,17 +154,17 @@ TEST_F(ChmExportFixture, PagesCarryTheViewerFixes) {
 
 TEST_F(ChmExportFixture, PagesOfDeletedAndExcludedTopicsLeaveTheOutput) {
     f.Project.GetTopic(kC).ExcludeChm = false;
-    (void)PublishChm(f.Project);
+    (void)PublishChm(f.Project, {});
     ASSERT_TRUE(fs::exists(f.Out("topics/" + kC + ".html")));
     ASSERT_TRUE(fs::exists(f.Out("topics/" + kB + ".html")));
 
     f.Project.GetTopic(kC).ExcludeChm = true;
     f.Project.DeleteTopic(kB);
-    const TChmPublishResult r = PublishChm(f.Project);
+    const TPublishResult r = PublishChm(f.Project, {});
     EXPECT_EQ(r.StalePagesRemoved, 2u);
     EXPECT_FALSE(fs::exists(f.Out("topics/" + kC + ".html")));
     EXPECT_FALSE(fs::exists(f.Out("topics/" + kB + ".html")));
-    const std::string listing = ChmListing(r.ChmFile);
+    const std::string listing = ChmListing(r.OutputFile);
     EXPECT_TRUE(Contains(listing, "/topics/" + kA + ".html"));
     EXPECT_FALSE(Contains(listing, kB)) << listing;
     EXPECT_FALSE(Contains(listing, kC)) << listing;
@@ -173,7 +173,7 @@ TEST_F(ChmExportFixture, PagesOfDeletedAndExcludedTopicsLeaveTheOutput) {
 TEST_F(ChmExportFixture, TopicsWhoseIdCannotNameAFileAreLeftOutWithAWarning) {
     f.AddTopic("../../escape", "Escape", "");
     f.AddTopic("a?b", "Question", kA);
-    const TChmPublishResult r = PublishChm(f.Project);
+    const TPublishResult r = PublishChm(f.Project, {});
     ASSERT_EQ(r.Warnings.size(), 2u);
     EXPECT_TRUE(Contains(r.Warnings[0], "../../escape")) << r.Warnings[0];
     EXPECT_TRUE(Contains(r.Warnings[1], "a?b")) << r.Warnings[1];
@@ -186,11 +186,11 @@ TEST_F(ChmExportFixture, APhotoThatCannotBeDecodedIsAWarningNotAFailure) {
     // An orientation tag and no picture at all.
     const std::string broken = WithExifOrientation(std::string("\xFF\xD8\xFF\xD9", 4), 6);
     WriteFile(f.Dir / "proj/assets/photo.jpg", broken);
-    const TChmPublishResult r = PublishChm(f.Project);
+    const TPublishResult r = PublishChm(f.Project, {});
     ASSERT_EQ(r.Warnings.size(), 1u);
     EXPECT_TRUE(Contains(r.Warnings[0], "assets/photo.jpg")) << r.Warnings[0];
     EXPECT_EQ(ReadFile(f.Out("assets/photo.jpg")), broken);
-    EXPECT_GT(fs::file_size(r.ChmFile), 0u);
+    EXPECT_GT(fs::file_size(r.OutputFile), 0u);
 }
 
 TEST_F(ChmExportFixture, AFailedCompilationIsReportedWithTheCompilersWords) {
@@ -200,9 +200,9 @@ TEST_F(ChmExportFixture, AFailedCompilationIsReportedWithTheCompilersWords) {
     // A help.chm of an earlier run must not pass for this run's result.
     WriteFile(f.Out("help.chm"), "old");
     try {
-        (void)PublishChm(f.Project);
+        (void)PublishChm(f.Project, {});
         FAIL() << "the export succeeded";
-    } catch (const EChmCancelled&) {
+    } catch (const EPublishCancelled&) {
         FAIL() << "reported as cancelled";
     } catch (const EQuillmateError& e) {
         const std::string message = e.what();
@@ -256,15 +256,15 @@ TEST(ChmCompiler, ExitCodeZeroWithoutACompiledFileIsAFailure) {
 TEST_F(ChmExportFixture, FailuresBeforeTheCompilerRunCarryTheirReason) {
     struct Case {
         const char* name;
-        std::function<void(TDocProject&, TChmExportOptions&)> setUp;
+        std::function<void(TDocProject&, TPublishOptions&)> setUp;
         std::string message;
     };
     const Case cases[] = {
         {"no compiler",
-         [](TDocProject&, TChmExportOptions& o) { o.CompilerPath = "/nonexistent/chmcmd"; },
+         [](TDocProject&, TPublishOptions& o) { o.ChmCompiler = "/nonexistent/chmcmd"; },
          "CHM export failed: Failed to run chmcmd"},
         {"every topic excluded",
-         [](TDocProject& p, TChmExportOptions&) {
+         [](TDocProject& p, TPublishOptions&) {
              p.GetTopic(kA).ExcludeChm = true;
              p.GetTopic(kB).ExcludeChm = true;
          },
@@ -276,7 +276,7 @@ TEST_F(ChmExportFixture, FailuresBeforeTheCompilerRunCarryTheirReason) {
         const std::string page = "<p>x</p>";
         fresh.AddTopic(kA, "A", "", &page);
         fresh.AddTopic(kB, "B", "", &page);
-        TChmExportOptions options;
+        TPublishOptions options;
         c.setUp(fresh.Project, options);
         try {
             (void)PublishChm(fresh.Project, options);
@@ -289,9 +289,11 @@ TEST_F(ChmExportFixture, FailuresBeforeTheCompilerRunCarryTheirReason) {
 }
 
 TEST_F(ChmExportFixture, CancellingStopsTheExportWithoutAFailureMessage) {
-    TChmExportOptions options;
-    options.Cancelled = [] { return true; };
-    EXPECT_THROW((void)PublishChm(f.Project, options), EChmCancelled);
+    TCancellationToken token;
+    token.Cancel();
+    TPublishOptions options;
+    options.Cancel = &token;
+    EXPECT_THROW((void)PublishChm(f.Project, options), EPublishCancelled);
     EXPECT_FALSE(fs::exists(f.Out("help.chm")));
 }
 

@@ -18,6 +18,7 @@
 #include <chrono>
 #include <filesystem>
 #include <regex>
+#include <thread>
 
 namespace fs = std::filesystem;
 using namespace qm;
@@ -30,29 +31,23 @@ bool Contains(const std::string& hay, const std::string& needle) {
     return hay.find(needle) != std::string::npos;
 }
 
-// Locations where no browser is.
-TBrowserSearch NoBrowsers(const std::string& dir) {
-    return {{"Microsoft Edge", {dir + "/msedge"}, {"quillmate-test-no-edge"}},
-            {"Chromium", {dir + "/chromium"}, {"quillmate-test-no-chromium"}}};
+// Options that write into out and print with a browser that is not there.
+TPublishOptions WithoutBrowser(const std::string& out) {
+    TPublishOptions options;
+    options.OutDir = out;
+    options.PdfBrowser = out + "-no-browser/chromium";
+    return options;
 }
 
 } // namespace
 
-TEST(PdfExport, WithoutABrowserTheManualAndItsFilesStay) {
+TEST(PdfExport, WhenThePrintFailsTheManualAndItsFilesStay) {
     TTempDir dir;
     TDocProject p;
     LoadPdfFixture("Handbook", p);
     const std::string out = dir / "out";
     WriteFile(out + "/manual.pdf", "%PDF- from an earlier export");
-    TPdfExportOptions options;
-    options.Browsers = NoBrowsers(dir.Path());
-    try {
-        (void)ExportPdf(p, out, options);
-        ADD_FAILURE() << "no error";
-    } catch (const EQuillmateError& e) {
-        EXPECT_STREQ(e.what(), "Microsoft Edge not found (looked for Microsoft Edge and Chromium "
-                               "in their usual places and on PATH)");
-    }
+    EXPECT_THROW((void)PublishPdf(p, WithoutBrowser(out)), platform::EProcessStartError);
     ExpectMatchesGolden(ReadFile(out + "/manual.html"), "Handbook.manual.html");
     EXPECT_TRUE(Contains(ReadFile(out + "/style.css"), "\r\np { margin: 0; }"));
     EXPECT_EQ(ReadFile(out + "/assets/images/logo.png"),
@@ -68,10 +63,8 @@ TEST(PdfExport, AnOldPdfThatCannotBeDeletedStopsTheExport) {
     WriteFile(out + "/manual.html", "old manual");
     // A folder with something in it: removing it fails as a locked file would.
     WriteFile(out + "/manual.pdf/held.txt", "x");
-    TPdfExportOptions options;
-    options.Browsers = NoBrowsers(dir.Path());
     try {
-        (void)ExportPdf(p, out, options);
+        (void)PublishPdf(p, WithoutBrowser(out));
         ADD_FAILURE() << "no error";
     } catch (const EFileError& e) {
         EXPECT_TRUE(Contains(e.what(), "the file is in use")) << e.what();
@@ -88,10 +81,11 @@ TEST(PdfExport, ABrowserThatCannotStartGivesTheSystemsError) {
     // Executable, but neither a program nor a script the system can run.
     WriteFile(dir / "browser", "not a program");
     fs::permissions(dir / "browser", fs::perms::owner_all);
-    TPdfExportOptions options;
-    options.Browsers = {{"Chromium", {dir / "browser"}, {}}};
+    TPublishOptions options;
+    options.OutDir = dir / "out";
+    options.PdfBrowser = dir / "browser";
     try {
-        (void)ExportPdf(p, dir / "out", options);
+        (void)PublishPdf(p, options);
         ADD_FAILURE() << "no error";
     } catch (const platform::EProcessStartError& e) {
         EXPECT_TRUE(Contains(e.what(), "Exec format error")) << e.what();
@@ -102,13 +96,18 @@ TEST(PdfExport, CancellingBeforeThePrintStartsNoBrowser) {
     TTempDir dir;
     TDocProject p;
     LoadPdfFixture("Handbook", p);
-    // Reaching the printer would raise "not found" instead.
-    TPdfExportOptions options;
-    options.Browsers = NoBrowsers(dir.Path());
+    // Reaching the printer would raise the failed start instead.
+    TPublishOptions options = WithoutBrowser(dir / "out");
+    TCancellationToken token;
+    options.Cancel = &token;
     size_t sections = 0;
-    options.Progress = [&](size_t done, size_t) { sections = done; };
-    options.Cancelled = [&] { return sections >= 2; };
-    EXPECT_THROW((void)ExportPdf(p, dir / "out", options), EPdfCancelled);
+    options.Progress = [&](size_t done, size_t) {
+        sections = done;
+        if (done == 2)
+            token.Cancel();
+    };
+    EXPECT_THROW((void)PublishPdf(p, options), EPublishCancelled);
+    EXPECT_EQ(sections, 2u);
     EXPECT_FALSE(fs::exists(dir / "out/manual.pdf"));
 }
 
@@ -157,24 +156,26 @@ TEST(PdfExport, PrintsTheSampleProjectWithOutlineAndLinks) {
     LoadProjectModel(folder, project);
 
     std::vector<std::pair<size_t, size_t>> progress;
-    const TPdfExportResult r = PublishPdf(
-        project, "", [&](size_t done, size_t total) { progress.emplace_back(done, total); });
+    TPublishOptions options;
+    options.Progress = [&](size_t done, size_t total) { progress.emplace_back(done, total); };
+    const TPublishResult r = PublishPdf(project, options);
 
     const size_t sections = project.Topics.Count() - 2;
     const std::string out = folder + "build/pdf/";
-    EXPECT_EQ(fs::canonical(r.PdfFile), fs::canonical(out + "manual.pdf"));
-    EXPECT_EQ(fs::canonical(r.ManualFile), fs::canonical(out + "manual.html"));
-    ASSERT_TRUE(fs::exists(r.PdfFile));
-    EXPECT_EQ(r.PdfSize, fs::file_size(r.PdfFile));
+    EXPECT_EQ(fs::canonical(r.OutputFile), fs::canonical(out + "manual.pdf"));
+    EXPECT_EQ(fs::canonical(r.OutDir), fs::canonical(out));
+    EXPECT_TRUE(fs::exists(out + "manual.html"));
+    ASSERT_TRUE(fs::exists(r.OutputFile));
+    EXPECT_EQ(r.PagesWritten, sections);
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.back(), std::make_pair(sections, sections));
     EXPECT_TRUE(fs::exists(out + "assets/images/board.png"));
 
-    const std::string pdfInfo = ToolOutput({"pdfinfo", r.PdfFile});
+    const std::string pdfInfo = ToolOutput({"pdfinfo", r.OutputFile});
     EXPECT_TRUE(std::regex_search(pdfInfo, std::regex("(^|\n)Title: +Sample Manual\n"))) << pdfInfo;
 
     // The sections' text in contents order; the excluded topic and its child absent.
-    const std::string text = ToolOutput({"pdftotext", "-enc", "UTF-8", r.PdfFile, "-"});
+    const std::string text = ToolOutput({"pdftotext", "-enc", "UTF-8", r.OutputFile, "-"});
     const std::vector<std::string> inOrder = {
         "This manual shows how a help project is organised.",
         "These topics take you from a fresh installation",
@@ -193,7 +194,7 @@ TEST(PdfExport, PrintsTheSampleProjectWithOutlineAndLinks) {
     // Bookmarks: the section headings (each topic's header text) and the
     // headings inside the topics, in contents order.
     const std::string xml =
-        ToolOutput({"pdftohtml", "-xml", "-i", "-stdout", "-enc", "UTF-8", r.PdfFile});
+        ToolOutput({"pdftohtml", "-xml", "-i", "-stdout", "-enc", "UTF-8", r.OutputFile});
     const std::vector<std::string> outline = OutlineTitles(xml);
     std::string outlineText;
     for (const std::string& t : outline)
@@ -224,10 +225,18 @@ TEST(PdfExport, CancellingDuringThePrintEndsTheBrowser) {
     LoadPdfFixture("Handbook", p);
     // The manual takes a few milliseconds; the browser needs about a second
     // to print, so the stop comes while it runs.
+    TCancellationToken token;
+    TPublishOptions options;
+    options.OutDir = dir / "out";
+    options.Cancel = &token;
     const auto start = std::chrono::steady_clock::now();
-    TPdfExportOptions options;
-    options.Cancelled = [start] { return std::chrono::steady_clock::now() - start > 300ms; };
-    EXPECT_THROW((void)ExportPdf(p, dir / "out", options), EPdfCancelled);
+    // As the desktop program's Cancel button does: from another thread.
+    std::thread canceller([&token] {
+        std::this_thread::sleep_for(300ms);
+        token.Cancel();
+    });
+    EXPECT_THROW((void)PublishPdf(p, options), EPublishCancelled);
+    canceller.join();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
     EXPECT_TRUE(fs::exists(dir / "out/manual.html"));
     EXPECT_FALSE(fs::exists(dir / "out/manual.pdf"));

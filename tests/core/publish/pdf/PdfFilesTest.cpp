@@ -152,8 +152,10 @@ TEST(PdfWait, AcceptsOnlyANonEmptyFileWrittenSinceTheStart) {
 
 TEST(PdfWait, StopsWhenCancelled) {
     TTempDir dir;
+    TCancellationToken token;
+    token.Cancel();
     const auto before = std::chrono::steady_clock::now();
-    EXPECT_THROW((void)WaitForNonEmptyFile(dir / "manual.pdf", 60000, {}, [] { return true; }),
-                 EPdfCancelled);
+    EXPECT_THROW((void)WaitForNonEmptyFile(dir / "manual.pdf", 60000, {}, &token),
+                 EPublishCancelled);
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5));
 }

@@ -145,10 +145,16 @@ TEST(PdfManual, ReportsProgressAndStopsWhenCancelled) {
     for (size_t i = 0; i < total; ++i)
         EXPECT_EQ(done[i], i + 1);
 
-    size_t checks = 0;
+    TCancellationToken token;
     done.clear();
     EXPECT_THROW((void)BuildPdfManual(
-                     p, [&](size_t d, size_t) { done.push_back(d); }, [&] { return ++checks > 2; }),
-                 EPdfCancelled);
+                     p,
+                     [&](size_t d, size_t) {
+                         done.push_back(d);
+                         if (d == 2)
+                             token.Cancel();
+                     },
+                     &token),
+                 EPublishCancelled);
     EXPECT_EQ(done.size(), 2u);
 }

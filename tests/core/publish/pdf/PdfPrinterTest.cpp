@@ -153,9 +153,9 @@ TEST(PdfProfileLock, ASecondPrintWaitsForTheFirst) {
     TTempDir dir;
     std::atomic<bool> secondHasIt{false};
     std::optional<TPrintProfileLock> first;
-    first.emplace(dir.Path(), TCancelCheck{});
+    first.emplace(dir.Path(), nullptr);
     std::thread second([&] {
-        const TPrintProfileLock lock(dir.Path(), {});
+        const TPrintProfileLock lock(dir.Path(), nullptr);
         secondHasIt = true;
     });
     std::this_thread::sleep_for(300ms);
@@ -167,6 +167,8 @@ TEST(PdfProfileLock, ASecondPrintWaitsForTheFirst) {
 
 TEST(PdfProfileLock, WaitingEndsWhenCancelled) {
     TTempDir dir;
-    const TPrintProfileLock held(dir.Path(), {});
-    EXPECT_THROW(TPrintProfileLock(dir.Path(), [] { return true; }), EPdfCancelled);
+    const TPrintProfileLock held(dir.Path(), nullptr);
+    TCancellationToken token;
+    token.Cancel();
+    EXPECT_THROW(TPrintProfileLock(dir.Path(), &token), EPublishCancelled);
 }

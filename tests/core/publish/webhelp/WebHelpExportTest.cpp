@@ -1,4 +1,6 @@
 #include "publish/webhelp/WebHelpExport.h"
+
+#include "base/Error.h"
 #include "base/PathUtils.h"
 #include "model/DocModel.h"
 #include "model/Storage.h"
@@ -11,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 using namespace qm;
 using qm::test::ReadFile;
@@ -46,17 +49,27 @@ struct WebHelpFixture : ::testing::Test {
     TTempDir dir;
     TDocProject p;
     std::string out;
+    TPublishOptions options;
 
     WebHelpFixture() {
         p.RootPath = dir / "proj/";
         p.Title = "Guide";
         out = dir / "out";
+        options.OutDir = out;
+        options.ProgramDataDir = dir / "program";
+        WriteTemplate("app.html", "<title>WebHelp</title>");
+        WriteTemplate("app.js", "js");
+        WriteTemplate("app.css", "css");
         // A (root, keywords) > B (published child), C (root, excluded) > D (published)
         Add(kIdA, "A/B\xC3\xA9", "", {kIdB, "0123456789ABCDEF0123456789ABCDEF"}, {"alpha", "beta"});
         Add(kIdB, "A<B", kIdA, {}, {});
         Add(kIdC, "Hidden", "", {kIdD}, {}).ExcludeWeb = true;
         Add(kIdD, "Orphan", kIdC, {}, {});
         p.RootTopicIDs = {kIdA, kIdC};
+    }
+
+    void WriteTemplate(const std::string& name, const std::string& text) const {
+        WriteFile(dir / "program/AppFiles/webhelp/" + name, text);
     }
 
     TTopic& Add(const std::string& id, const std::string& title, const std::string& parent,
@@ -77,7 +90,7 @@ TEST_F(WebHelpFixture, ContentsAndSearchDataAreExact) {
     WriteFile(p.TopicHtmlPath(kIdA),
               "<p>Hello <b>world</b> see <a href=\"doc:" + kIdB + "\">B</a></p>");
     WriteFile(p.TopicHtmlPath(kIdD), "<p>Deep</p>");
-    ExportWebHelp(p, out);
+    (void)PublishWebHelp(p, options);
 
     const std::string toc =
         R"({"roots":[{"id":")" + kIdA + R"(","title":"A\/B\u00E9","file":"topics\/)" + kIdA +
@@ -117,7 +130,7 @@ TEST_F(WebHelpFixture, PagesAreExact) {
     s.CopyrightText = "A & B";
     s.SaveToFile(TProjectSettings::DefaultSettingsPathForProject(p.RootPath));
 
-    ExportWebHelp(p, out);
+    (void)PublishWebHelp(p, options);
     const std::string footer =
         "<div class=\"qz-page-footer\" style=\"padding:10px 16px;border-top:1px solid "
         "#d0d0d0;font-size:12px;opacity:0.85;\">A &amp; B</div>";
@@ -142,7 +155,7 @@ TEST_F(WebHelpFixture, StyleSheetAssetsAndStalePages) {
     WriteFile(out + "/topics/OLD.html", "deleted topic");
     WriteFile(out + "/topics/notes.txt", "not a page");
 
-    const TWebHelpExportReport r = ExportWebHelp(p, out);
+    const TPublishResult r = PublishWebHelp(p, options);
     EXPECT_EQ(r.StalePagesRemoved, 2u);
     EXPECT_FALSE(FileExists(out + "/topics/" + kIdC + ".html"));
     EXPECT_FALSE(FileExists(out + "/topics/OLD.html"));
@@ -154,7 +167,7 @@ TEST_F(WebHelpFixture, StyleSheetAssetsAndStalePages) {
               0u);
 
     WriteFile(p.RootPath + "styles/default.css", "/*profile*/");
-    ExportWebHelp(p, out);
+    (void)PublishWebHelp(p, options);
     EXPECT_EQ(ReadFile(out + "/style.css").rfind("/*profile*/", 0), 0u);
 }
 
@@ -163,12 +176,12 @@ TEST_F(WebHelpFixture, OutputDoesNotDependOnThreadCount) {
         TTopic& t = p.AddTopic("T" + std::to_string(i), kIdA);
         WriteFile(p.TopicHtmlPath(t.ID), "<p>page " + std::to_string(i) + "</p>");
     }
-    TWebHelpExportOptions one;
-    one.Threads = 1;
-    ExportWebHelp(p, dir / "seq", one);
-    TWebHelpExportOptions many;
-    many.Threads = 4;
-    ExportWebHelp(p, dir / "par", many);
+    options.OutDir = dir / "seq";
+    options.Threads = 1;
+    (void)PublishWebHelp(p, options);
+    options.OutDir = dir / "par";
+    options.Threads = 4;
+    (void)PublishWebHelp(p, options);
     for (const char* f : {"search.json", "toc.json", "style.css"})
         EXPECT_EQ(ReadFile(dir / "seq/" + f), ReadFile(dir / "par/" + f)) << f;
     for (const TTopic& t : p.Topics) {
@@ -179,29 +192,48 @@ TEST_F(WebHelpFixture, OutputDoesNotDependOnThreadCount) {
     }
 }
 
-TEST(WebHelpTemplates, CopiedFilledAndTitled) {
-    TTempDir dir;
-    WriteFile(dir / "tpl/app.html", "<head><title>WebHelp</title></head><title>WebHelp</title>");
-    WriteFile(dir / "tpl/app.js", "js");
-    WriteFile(dir / "tpl/app.css", "a{color:__QZ_TOC_COLOR__;font-size:__QZ_TOC_SIZE__px;"
-                                   "background:__QZ_LEFT_BG__}");
+TEST_F(WebHelpFixture, TheViewerIsCopiedFilledAndTitled) {
+    WriteTemplate("app.html", "<head><title>WebHelp</title></head><title>WebHelp</title>");
+    WriteTemplate("app.css", "a{color:__QZ_TOC_COLOR__;font-size:__QZ_TOC_SIZE__px;"
+                             "background:__QZ_LEFT_BG__}");
     TProjectSettings s;
     s.TocTextSize = 13;
     s.TocTextColor = 0x332211;
-    const std::string index =
-        InstallWebHelpTemplates(dir / "tpl", dir / "out", &s, "R&D's \"Guide\"");
-    EXPECT_EQ(index, dir / "out/index.html");
-    EXPECT_EQ(ReadFile(index), "<head><title>R&amp;D&#39;s &quot;Guide&quot;</title></head>"
-                               "<title>WebHelp</title>");
-    EXPECT_EQ(ReadFile(dir / "out/app.css"), "a{color:#112233;font-size:13px;background:#FFFFFF}");
-    EXPECT_EQ(ReadFile(dir / "out/app.js"), "js");
+    s.SaveToFile(TProjectSettings::DefaultSettingsPathForProject(p.RootPath));
+    p.Title = "R&D's \"Guide\"";
 
-    // A template without the exact title keeps its own; no template folder copies nothing.
-    WriteFile(dir / "tpl/app.html", "<title>Mine</title>");
-    InstallWebHelpTemplates(dir / "tpl", dir / "out2", &s, "X");
-    EXPECT_EQ(ReadFile(dir / "out2/index.html"), "<title>Mine</title>");
-    InstallWebHelpTemplates(dir / "none", dir / "out3", &s, "X");
-    EXPECT_FALSE(FileExists(dir / "out3/index.html"));
+    const TPublishResult r = PublishWebHelp(p, options);
+    EXPECT_EQ(r.OutputFile, out + "/index.html");
+    EXPECT_EQ(r.OutDir, out);
+    EXPECT_EQ(ReadFile(r.OutputFile), "<head><title>R&amp;D&#39;s &quot;Guide&quot;</title></head>"
+                                      "<title>WebHelp</title>");
+    EXPECT_EQ(ReadFile(out + "/app.css"), "a{color:#112233;font-size:13px;background:#FFFFFF}");
+    EXPECT_EQ(ReadFile(out + "/app.js"), "js");
+
+    // A template without the exact title keeps its own.
+    WriteTemplate("app.html", "<title>Mine</title>");
+    EXPECT_EQ(ReadFile(PublishWebHelp(p, options).OutputFile), "<title>Mine</title>");
+}
+
+TEST_F(WebHelpFixture, WithoutTheViewerNothingIsWritten) {
+    struct Case {
+        const char* name;
+        std::function<void()> breakIt;
+    };
+    const Case cases[] = {
+        {"no program folder given", [this] { options.ProgramDataDir.clear(); }},
+        {"a template missing",
+         [this] {
+             options.ProgramDataDir = dir / "program";
+             std::filesystem::remove(dir / "program/AppFiles/webhelp/app.js");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.breakIt();
+        EXPECT_THROW((void)PublishWebHelp(p, options), EFileError);
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
 }
 
 TEST(WebHelpPage, SmallRules) {
