@@ -4,7 +4,6 @@
 #include "settings/Color.h"
 #include "settings/ProjectSettings.h"
 
-#include <charconv>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -40,15 +39,6 @@ std::string CssFontName(const std::string& name) {
     return ReplaceAll(font, "\"", "\\\"");
 }
 
-std::string CssNumber(double value) {
-    // General format with 15 significant digits ("1.5", "2", "1.25"), written
-    // by to_chars because it ignores the C locale: a user whose locale writes
-    // decimal commas must still get "1.5", the only form CSS understands.
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
-    return std::string(buf, res.ptr);
-}
-
 std::string Px(int value) {
     return std::to_string(value) + "px";
 }
@@ -82,7 +72,7 @@ std::string BuildSettingsOverrideCss(const TProjectSettings* settings,
     w << "  font-family: \"" + font + "\", Arial, sans-serif !important;";
     w << "  font-size: " + Px(s.FontSizeBody) + " !important;";
     w << "  color: " + textColor + " !important;";
-    w << "  line-height: " + CssNumber(s.DefaultLineSpacing) + " !important;";
+    w << "  line-height: " + FormatShortestDouble(s.DefaultLineSpacing) + " !important;";
     w << "}";
 
     w << "a, a:link, a:visited {";

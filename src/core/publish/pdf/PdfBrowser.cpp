@@ -73,10 +73,6 @@ std::string FindBrowser(const TBrowserSearch& search) {
     return "";
 }
 
-std::string FindEdge() {
-    return FindBrowser(DefaultBrowserSearch());
-}
-
 std::string BrowserNotFoundMessage(const TBrowserSearch& search) {
     const std::string message = "Microsoft Edge not found";
     if (search.empty() || (search.size() == 1 && search[0].Name == "Microsoft Edge"))

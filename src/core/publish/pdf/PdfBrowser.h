@@ -25,9 +25,6 @@ using TBrowserSearch = std::vector<TBrowserLocations>;
 // The full path of the first executable file the search finds, or "".
 [[nodiscard]] std::string FindBrowser(const TBrowserSearch& search);
 
-// FindBrowser(DefaultBrowserSearch()).
-[[nodiscard]] std::string FindEdge();
-
 // "Microsoft Edge not found"; where more browsers than Edge were looked for,
 // followed by their names.
 [[nodiscard]] std::string BrowserNotFoundMessage(const TBrowserSearch& search);

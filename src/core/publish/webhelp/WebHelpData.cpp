@@ -106,18 +106,4 @@ void WriteWebHelpSearchData(const std::vector<TWebHelpSearchText>& entries,
     WriteJsonAndScript(outDir, "search.json", "search.js", "__QZ_SEARCH", json);
 }
 
-void BuildWebHelpSearchData(const TDocProject& project, const std::string& outDir) {
-    std::vector<TWebHelpSearchText> entries;
-    for (const TTopic& t : project.Topics) {
-        if (!Publishable(&t))
-            continue;
-        std::string text;
-        const std::string page = project.TopicHtmlPath(t.ID);
-        if (!page.empty() && FileExists(page))
-            text = ReadTextFileUtf8(page);
-        entries.push_back({&t, HtmlToPlainText(ExpandReusableContent(project, text))});
-    }
-    WriteWebHelpSearchData(entries, outDir);
-}
-
 } // namespace qm

@@ -10,9 +10,6 @@ class TDocProject;
 
 void BuildWebHelpContents(const TDocProject& project, const std::string& outDir);
 
-// Reads, expands and reduces every published topic to plain text itself.
-void BuildWebHelpSearchData(const TDocProject& project, const std::string& outDir);
-
 // One search entry's text per topic of `topics` (same order), already reduced
 // to plain text: the export computes them while it writes the pages.
 struct TWebHelpSearchText {
