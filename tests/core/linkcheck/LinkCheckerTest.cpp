@@ -104,9 +104,10 @@ TEST_F(CheckLinksTopicTest, UnreadableOrMissingPagesDoNotStopTheCheck) {
     TTopic& gone = project.AddTopic("Gone", "");
     Topic("Last", "<img src=\"nowhere.png\">");
     EXPECT_EQ(IssueTexts(CheckLinks(project)),
-              (std::vector<std::string>{"Bad bytes | Unreadable HTML file: " + project.TopicHtmlPath(bad.ID),
-                                        "Gone | Missing HTML file: " + project.TopicHtmlPath(gone.ID),
-                                        "Last | Missing local reference: nowhere.png"}));
+              (std::vector<std::string>{
+                  "Bad bytes | Unreadable HTML file: " + project.TopicHtmlPath(bad.ID),
+                  "Gone | Missing HTML file: " + project.TopicHtmlPath(gone.ID),
+                  "Last | Missing local reference: nowhere.png"}));
 }
 
 TEST(LinkIssuesReport, OneLinePerIssueEachEndedByCrLf) {
