@@ -1,5 +1,6 @@
 #include "ContentsTree.h"
 
+#include "model/ContentsWalk.h"
 #include "model/DocModel.h"
 
 #include <QDragMoveEvent>
@@ -13,19 +14,13 @@ namespace qm::app {
 namespace {
 constexpr int kIdRole = Qt::UserRole + 1;
 
-void AddNode(const TDocProject& p, const TTopic& t, QTreeWidgetItem* parent, QTreeWidget* tree,
-             std::unordered_set<std::string>& path) {
+QTreeWidgetItem* MakeNode(const TTopic& t, QTreeWidgetItem* parent, QTreeWidget* tree) {
     auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
     item->setText(0, QString::fromStdString(t.Title));
     item->setData(0, kIdRole, QString::fromStdString(t.ID));
     item->setFlags(item->flags() | Qt::ItemIsEditable | Qt::ItemIsDragEnabled |
                    Qt::ItemIsDropEnabled);
-    // A damaged tree may list a topic inside its own subtree; show it once per path.
-    path.insert(t.ID);
-    for (const auto& childId : t.Children)
-        if (const TTopic* c = p.Topics.Find(childId); c != nullptr && path.count(childId) == 0)
-            AddNode(p, *c, item, tree, path);
-    path.erase(t.ID);
+    return item;
 }
 } // namespace
 
@@ -63,10 +58,13 @@ void TContentsTree::Build(const TDocProject& project) {
         if ((*it)->isExpanded())
             expanded.insert(IdOf(*it));
     clear();
-    std::unordered_set<std::string> path;
-    for (const auto& id : project.RootTopicIDs)
-        if (const TTopic* t = project.Topics.Find(id))
-            AddNode(project, *t, nullptr, this, path);
+    // The node last made at each depth: the parent of the next one deeper.
+    std::vector<QTreeWidgetItem*> lastAt;
+    for (const TContentsEntry& e : WalkContents(project).Entries) {
+        const auto depth = static_cast<size_t>(e.Depth);
+        lastAt.resize(depth + 1);
+        lastAt[depth] = MakeNode(*e.Topic, depth == 0 ? nullptr : lastAt[depth - 1], this);
+    }
     for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it)
         if (expanded.count(IdOf(*it)) != 0)
             (*it)->setExpanded(true);

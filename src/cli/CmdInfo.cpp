@@ -2,32 +2,16 @@
 #include "CliCommon.h"
 
 #include "base/PathUtils.h"
+#include "model/ContentsWalk.h"
 #include "model/DocModel.h"
 #include "model/Storage.h"
 
 #include <filesystem>
 #include <ostream>
-#include <unordered_set>
 
 namespace qm::cli {
 
-namespace {
-void PrintTree(const TDocProject& p, const std::vector<std::string>& ids, int depth,
-               std::unordered_set<std::string>& shown, std::ostream& out) {
-    for (const auto& id : ids) {
-        const TTopic* t = p.Topics.Find(id);
-        // Ids that name no topic are skipped, and a topic is shown once even
-        // when a damaged tree lists it twice or in a cycle.
-        if (t == nullptr || !shown.insert(id).second)
-            continue;
-        out << std::string(static_cast<size_t>(depth) * 2, ' ') << t->Title << "  [" << t->ID
-            << "]\n";
-        PrintTree(p, t->Children, depth + 1, shown, out);
-    }
-}
-} // namespace
-
-int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream&) {
+int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TArgs a(args, {}, {});
     const std::string& file = a.Single("project file (PROJECT.hff)");
     const TProjectFileInfo info = ReadProjectFile(file);
@@ -39,8 +23,12 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     out << "Style profile: " << project.StyleProfile << "\n";
     out << "Topics: " << project.Topics.Count() << "\n";
     out << "Contents:\n";
-    std::unordered_set<std::string> shown;
-    PrintTree(project, project.RootTopicIDs, 1, shown, out);
+    const TContentsWalk walk = WalkContents(project);
+    for (const TContentsEntry& e : walk.Entries)
+        out << std::string(static_cast<size_t>(e.Depth + 1) * 2, ' ') << e.Topic->Title << "  ["
+            << e.Topic->ID << "]\n";
+    for (const std::string& w : walk.Warnings)
+        err << "warning: " << w << "\n";
     return kExitOk;
 }
 

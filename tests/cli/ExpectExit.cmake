@@ -6,3 +6,11 @@ endif()
 if(EXPECT GREATER 0 AND err STREQUAL "")
     message(FATAL_ERROR "a failure printed nothing on stderr")
 endif()
+# ERR_MATCH: a regular expression stderr must match.
+if(DEFINED ERR_MATCH AND NOT err MATCHES "${ERR_MATCH}")
+    message(FATAL_ERROR "stderr does not match ${ERR_MATCH}:\n${err}")
+endif()
+# ABSENT: a path the command must not have created.
+if(DEFINED ABSENT AND EXISTS "${ABSENT}")
+    message(FATAL_ERROR "${ABSENT} was created")
+endif()

@@ -211,6 +211,10 @@ TProjectFileInfo ReadProjectFile(const std::string& fileName) {
         info.Folder = ExcludeTrailingPathDelimiter(named);
     else
         info.Folder = def;
+    // Reading on regardless would make an empty project that every command
+    // then writes into a folder the author never chose.
+    if (!DirectoryExists(info.Folder))
+        throw EFileError("The project's data folder does not exist: " + info.Folder);
     return info;
 }
 

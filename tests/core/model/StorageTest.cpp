@@ -59,12 +59,14 @@ TEST(ProjectFile, TheFolderBesideTheFileWinsOverRoot) {
         bool besideExists;
         const char* root; // relative to the temporary folder; "" for empty
         bool rootHasProject;
-        const char* expected; // relative to the temporary folder
+        const char* expected; // relative to the temporary folder; nullptr: an error
     };
     const Case cases[] = {
         {"copy of a project", true, true, "Original/Guide", true, "Copy/Guide"},
         {"moved with its folder", true, true, "Gone/Guide", false, "Copy/Guide"},
-        {"empty root", false, false, "", false, "Copy/Guide"},
+        {"empty root", false, true, "", false, "Copy/Guide"},
+        {"no data folder anywhere", false, false, "Gone/Guide", false, nullptr},
+        {"empty root, no data folder", false, false, "", false, nullptr},
         {"data kept elsewhere", false, false, "Original/Guide", true, "Original/Guide"},
         {"empty folder beside", false, true, "Original/Guide", true, "Original/Guide"},
         {"nothing anywhere, folder beside", false, true, "Gone/Guide", false, "Copy/Guide"},
@@ -79,7 +81,20 @@ TEST(ProjectFile, TheFolderBesideTheFileWinsOverRoot) {
             WriteFile(dir / (std::string(c.root) + "/project.json"), "{}");
         const std::string root = *c.root == 0 ? std::string() : dir / c.root;
         WriteFile(dir / "Copy/Guide.hff", "{\"title\":\"T\",\"root\":" + JsonQuote(root) + "}");
-        EXPECT_EQ(ReadProjectFile(dir / "Copy/Guide.hff").Folder, dir / c.expected) << c.name;
+        if (c.expected != nullptr) {
+            EXPECT_EQ(ReadProjectFile(dir / "Copy/Guide.hff").Folder, dir / c.expected) << c.name;
+            continue;
+        }
+        // A missing data folder is an error that names it, and nothing is made.
+        try {
+            (void)ReadProjectFile(dir / "Copy/Guide.hff");
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const EFileError& e) {
+            EXPECT_NE(std::string(e.what()).find(*c.root == 0 ? dir / "Copy/Guide" : root),
+                      std::string::npos)
+                << e.what();
+        }
+        EXPECT_FALSE(DirectoryExists(dir / "Copy/Guide")) << c.name;
     }
 }
 

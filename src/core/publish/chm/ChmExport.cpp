@@ -100,7 +100,8 @@ TPublishResult ExportChm(const TDocProject& project, const TPublishOptions& opti
     for (auto& w : NormalizeChmImages(project, outDir))
         result.Warnings.push_back(std::move(w));
 
-    WriteChmContents(project, outDir);
+    for (std::string& w : WriteChmContents(project, outDir))
+        result.Warnings.push_back(std::move(w));
     WriteChmIndex(project, outDir);
     WriteChmProject(outDir, kCompiledFile, pageList);
 

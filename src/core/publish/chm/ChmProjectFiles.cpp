@@ -4,6 +4,7 @@
 #include "base/HtmlEncode.h"
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
+#include "model/ContentsWalk.h"
 #include "model/DocModel.h"
 #include "publish/chm/ChmTopics.h"
 #include "publish/chm/Cp1251.h"
@@ -42,24 +43,6 @@ void WriteSitemapEntry(TLineWriter& w, std::string_view name, const std::string&
     w << "</OBJECT>";
 }
 
-void WriteContentsLevel(const TDocProject& project, const std::vector<std::string>& ids,
-                        TLineWriter& w, std::unordered_set<std::string>& written) {
-    for (const std::string& id : ids) {
-        const TTopic* topic = project.Topics.Find(id);
-        if (topic == nullptr || !IsPublishedToChm(*topic))
-            continue;
-        // A damaged tree may list a topic twice or in a cycle; it is shown once.
-        if (!written.insert(id).second)
-            continue;
-        WriteSitemapEntry(w, topic->Title, id);
-        if (!topic->Children.empty()) {
-            w << "<UL>";
-            WriteContentsLevel(project, topic->Children, w, written);
-            w << "</UL>";
-        }
-    }
-}
-
 bool NameLess(const fs::path& a, const fs::path& b) {
     const std::string na = a.filename().string();
     const std::string nb = b.filename().string();
@@ -92,7 +75,7 @@ void ListFiles(const fs::path& folder, const std::string& prefix, std::vector<st
 
 } // namespace
 
-void WriteChmContents(const TDocProject& project, const std::string& outDir) {
+std::vector<std::string> WriteChmContents(const TDocProject& project, const std::string& outDir) {
     TLineWriter w;
     w << "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">";
     w << "<HTML>";
@@ -102,12 +85,29 @@ void WriteChmContents(const TDocProject& project, const std::string& outDir) {
     w << "<BODY>";
     w << "<OBJECT type=\"text/site properties\"></OBJECT>";
     w << "<UL>";
-    std::unordered_set<std::string> written;
-    WriteContentsLevel(project, project.RootTopicIDs, w, written);
+    const TContentsWalk walk =
+        WalkContents(project, [](const TTopic& t) { return IsPublishedToChm(t); });
+    for (size_t i = 0; i < walk.Entries.size(); ++i) {
+        const TContentsEntry& e = walk.Entries[i];
+        WriteSitemapEntry(w, e.Topic->Title, e.Topic->ID);
+        // A topic with children in the contents opens their list; lists close
+        // as the walk comes back up (the next entry is at most one deeper).
+        const int nextDepth = i + 1 < walk.Entries.size() ? walk.Entries[i + 1].Depth : 0;
+        if (nextDepth > e.Depth) {
+            w << "<UL>";
+        } else if (!e.Topic->Children.empty()) {
+            // Children that are all left out still leave their (empty) list.
+            w << "<UL>";
+            w << "</UL>";
+        }
+        for (int d = e.Depth; d > nextDepth; --d)
+            w << "</UL>";
+    }
     w << "</UL>";
     w << "</BODY>";
     w << "</HTML>";
     w.WriteTo(JoinPath(outDir, "toc.hhc"));
+    return walk.Warnings;
 }
 
 void WriteChmIndex(const TDocProject& project, const std::string& outDir) {

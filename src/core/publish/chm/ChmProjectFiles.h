@@ -13,7 +13,9 @@ namespace qm::chm {
 
 // toc.hhc: the contents tree from the root list down, leaving out topics not
 // published to CHM together with their subtrees. Titles are HTML-escaped.
-void WriteChmContents(const TDocProject& project, const std::string& outDir);
+// Returns a warning per topic the tree lists more than once.
+[[nodiscard]] std::vector<std::string> WriteChmContents(const TDocProject& project,
+                                                        const std::string& outDir);
 
 // index.hhk: every published topic under its title and under each of its
 // index entries, in the order of the topic dictionary.

@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/PathUtils.h"
+#include "model/ContentsWalk.h"
 #include "model/DocModel.h"
 #include "publish/common/PublishCommon.h"
 #include "publish/pdf/PdfAssets.h"
@@ -66,6 +67,7 @@ TPublishResult PublishPdf(const TDocProject& project, const TPublishOptions& opt
     fs::remove(fs::path(manual), ignored);
 
     const std::vector<TPdfSection> sections = PdfSectionsInOrder(project);
+    result.Warnings = PdfContents(project).Warnings;
     WriteTextFileUtf8(manual, BuildPdfManual(project, options.Progress, options.Cancel));
     result.PagesWritten = sections.size();
     WriteTextFileUtf8(JoinPath(result.OutDir, "style.css"),

@@ -4,6 +4,7 @@
 #include "base/HtmlEncode.h"
 #include "base/PathUtils.h"
 #include "content/TokenExpansion.h"
+#include "model/ContentsWalk.h"
 #include "model/DocModel.h"
 #include "publish/pdf/PdfHeading.h"
 
@@ -62,24 +63,14 @@ void AppendHead(std::string& out, const std::string& title) {
 
 } // namespace
 
+TContentsWalk PdfContents(const TDocProject& project) {
+    return WalkContents(project, [](const TTopic& t) { return !t.ExcludePdf; });
+}
+
 std::vector<TPdfSection> PdfSectionsInOrder(const TDocProject& project) {
     std::vector<TPdfSection> sections;
-    std::unordered_set<std::string> seen;
-    // Pending ids, the next one last; children go on in reverse so that the
-    // first child comes off first.
-    std::vector<TPdfSection> pending;
-    for (auto it = project.RootTopicIDs.rbegin(); it != project.RootTopicIDs.rend(); ++it)
-        pending.push_back({*it, 0});
-    while (!pending.empty()) {
-        TPdfSection s = std::move(pending.back());
-        pending.pop_back();
-        const TTopic* t = project.Topics.Find(s.Id);
-        if (t == nullptr || t->ExcludePdf || !seen.insert(s.Id).second)
-            continue;
-        for (auto it = t->Children.rbegin(); it != t->Children.rend(); ++it)
-            pending.push_back({*it, s.Depth + 1});
-        sections.push_back(std::move(s));
-    }
+    for (const TContentsEntry& e : PdfContents(project).Entries)
+        sections.push_back({e.Topic->ID, static_cast<size_t>(e.Depth)});
     return sections;
 }
 

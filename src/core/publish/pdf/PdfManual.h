@@ -2,6 +2,7 @@
 // The PDF manual: every published topic, in contents order, as one section
 // of a single HTML page that the browser prints.
 #include "html/HtmlUtils.h"
+#include "model/ContentsWalk.h"
 #include "publish/common/Cancellation.h"
 
 #include <cstddef>
@@ -29,6 +30,8 @@ struct TPdfSection {
 // place, so a damaged tree with cycles or shared children still ends; the
 // walk keeps its own stack, so a very deep tree cannot exhaust the call stack.
 [[nodiscard]] std::vector<TPdfSection> PdfSectionsInOrder(const TDocProject& project);
+// The same walk with its warnings about topics listed more than once.
+[[nodiscard]] TContentsWalk PdfContents(const TDocProject& project);
 
 // Topic links in the manual are fragments: "#" + id for every topic of the
 // project, whether or not it is excluded, and "#" for an id that names none.

@@ -4,6 +4,7 @@
 #include "base/PathUtils.h"
 #include "content/TokenExpansion.h"
 #include "html/HtmlUtils.h"
+#include "model/ContentsWalk.h"
 #include "model/DocModel.h"
 
 #include <unordered_set>
@@ -15,31 +16,6 @@ namespace {
 // A topic can be published only when its id can name a file.
 bool Publishable(const TTopic* t) {
     return t != nullptr && !t->ExcludeWeb && TDocProject::IsSafeTopicId(t->ID);
-}
-
-void AppendNode(const TDocProject& p, const TTopic& t, std::unordered_set<std::string>& path,
-                std::string& out) {
-    out += "{\"id\":";
-    out += JsonQuote(t.ID);
-    out += ",\"title\":";
-    out += JsonQuote(t.Title);
-    out += ",\"file\":";
-    out += JsonQuote("topics/" + t.ID + ".html");
-    out += ",\"children\":[";
-    // The ids on the way down guard against a cycle in a damaged tree.
-    path.insert(t.ID);
-    bool first = true;
-    for (const auto& childId : t.Children) {
-        const TTopic* c = p.Topics.Find(childId);
-        if (!Publishable(c) || path.count(childId) != 0)
-            continue;
-        if (!first)
-            out += ',';
-        first = false;
-        AppendNode(p, *c, path, out);
-    }
-    path.erase(t.ID);
-    out += "]}";
 }
 
 void WriteJsonAndScript(const std::string& outDir, const char* jsonName, const char* jsName,
@@ -61,21 +37,32 @@ std::string JoinKeywords(const std::vector<std::string>& keywords) {
     return r;
 }
 
-void BuildWebHelpContents(const TDocProject& project, const std::string& outDir) {
+std::vector<std::string> BuildWebHelpContents(const TDocProject& project,
+                                              const std::string& outDir) {
+    const TContentsWalk walk =
+        WalkContents(project, [](const TTopic& t) { return Publishable(&t); });
     std::string json = "{\"roots\":[";
-    std::unordered_set<std::string> path;
-    bool first = true;
-    for (const auto& id : project.RootTopicIDs) {
-        const TTopic* t = project.Topics.Find(id);
-        if (!Publishable(t))
-            continue;
-        if (!first)
+    // Each entry opens its node; the nodes still open are closed when the walk
+    // comes back up to their depth (the next entry is at most one deeper).
+    for (size_t i = 0; i < walk.Entries.size(); ++i) {
+        const TContentsEntry& e = walk.Entries[i];
+        if (i > 0 && e.Depth <= walk.Entries[i - 1].Depth)
             json += ',';
-        first = false;
-        AppendNode(project, *t, path, json);
+        const TTopic& t = *e.Topic;
+        json += "{\"id\":";
+        json += JsonQuote(t.ID);
+        json += ",\"title\":";
+        json += JsonQuote(t.Title);
+        json += ",\"file\":";
+        json += JsonQuote("topics/" + t.ID + ".html");
+        json += ",\"children\":[";
+        const int nextDepth = i + 1 < walk.Entries.size() ? walk.Entries[i + 1].Depth : 0;
+        for (int d = e.Depth; d >= nextDepth; --d)
+            json += "]}";
     }
     json += "]}";
     WriteJsonAndScript(outDir, "toc.json", "toc.js", "__QZ_TOC", json);
+    return walk.Warnings;
 }
 
 void WriteWebHelpSearchData(const std::vector<TWebHelpSearchText>& entries,

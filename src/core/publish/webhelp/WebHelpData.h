@@ -8,7 +8,9 @@ namespace qm {
 
 class TDocProject;
 
-void BuildWebHelpContents(const TDocProject& project, const std::string& outDir);
+// Writes toc.json and toc.js; returns a warning per topic listed twice.
+[[nodiscard]] std::vector<std::string> BuildWebHelpContents(const TDocProject& project,
+                                                            const std::string& outDir);
 
 // One search entry's text per topic of `topics` (same order), already reduced
 // to plain text: the export computes them while it writes the pages.

@@ -130,7 +130,8 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
     css += BuildSettingsOverrideCss(&settings, TSettingsCssVariant::Standard);
     WriteOutputFile(JoinPath(outDir, "style.css"), css);
 
-    BuildWebHelpContents(project, outDir);
+    for (std::string& w : BuildWebHelpContents(project, outDir))
+        result.Warnings.push_back(std::move(w));
     WriteWebHelpSearchData(search, outDir);
     InstallViewer(templates, outDir, settings, project.Title);
     result.OutputFile = JoinPath(outDir, "index.html");

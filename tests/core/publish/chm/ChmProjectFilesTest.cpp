@@ -86,7 +86,7 @@ TEST_F(ChmProjectFilesFixture, ContentsFileIsExact) {
     lines.push_back("</UL>");
     Append(lines, {"</UL>", "</BODY>", "</HTML>"});
 
-    WriteChmContents(f.Project, f.OutDir());
+    EXPECT_TRUE(WriteChmContents(f.Project, f.OutDir()).empty());
     EXPECT_EQ(ReadFile(f.Out("toc.hhc")), Crlf(lines));
 }
 
