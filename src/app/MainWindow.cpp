@@ -4,6 +4,8 @@
 
 #include "AppPaths.h"
 #include "ContentsTree.h"
+#include "FormattingToolbar.h"
+#include "Icons.h"
 #include "base/StringUtil.h"
 #include "bridge/EditorBridge.h"
 #include "bridge/EditorWebPage.h"
@@ -86,6 +88,10 @@ TfrmMain::TfrmMain(const QStringList& args, std::unique_ptr<TUserPrompts> prompt
             });
     connect(FBridge, &TEditorBridge::OnAreaChanged, this,
             [this](const std::string& a) { FSession->HandleEditorAreaChanged(a); });
+    connect(FBridge, &TEditorBridge::OnCursorStyle, this, [this](const TEditorCursorStyle& s) {
+        FSession->HandleEditorAreaChanged(s.Area);
+        FToolbar->HandleEditorCursorStyle(s);
+    });
 
     FCommands->Start(
         args.isEmpty() ? std::string() : args.front().toStdString(),
@@ -165,23 +171,26 @@ void TfrmMain::SettingsApplied() {
     ApplySettingsToControls();
 }
 
+void TfrmMain::EditorSettingsPushed() {
+    FToolbar->SettingsPushed(Settings());
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FToolbar->Arrange();
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FToolbar->Arrange();
+}
+
 QToolButton* TfrmMain::MakeLeftButton(const QString& icon, const char* hint,
                                       std::function<void()> cmd) {
-    // The desktop's icon theme where there is one, the style's own otherwise.
-    static const std::map<QString, QStyle::StandardPixmap> kFallback = {
-        {QStringLiteral("document-new"), QStyle::SP_FileIcon},
-        {QStringLiteral("document-open"), QStyle::SP_DialogOpenButton},
-        {QStringLiteral("document-save"), QStyle::SP_DialogSaveButton},
-        {QStringLiteral("preferences-system"), QStyle::SP_FileDialogDetailedView},
-        {QStringLiteral("list-add"), QStyle::SP_FileDialogNewFolder},
-        {QStringLiteral("format-indent-more"), QStyle::SP_ArrowRight},
-        {QStringLiteral("edit-delete"), QStyle::SP_TrashIcon},
-        {QStringLiteral("insert-text"), QStyle::SP_FileDialogContentsView}};
     auto* b = new QToolButton;
+    b->setObjectName(QStringLiteral("btnLeft-") + icon);
     b->setAutoRaise(true);
-    const auto fallback = kFallback.find(icon);
-    b->setIcon(QIcon::fromTheme(
-        icon, fallback != kFallback.end() ? style()->standardIcon(fallback->second) : QIcon()));
+    b->setIcon(ThemedIcon(icon, palette()));
     b->setIconSize(QSize(22, 22));
     b->setFixedSize(36, 36);
     if (cmd)
@@ -208,21 +217,23 @@ void TfrmMain::BuildLayout() {
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(2);
-    grid->addWidget(MakeLeftButton("document-new", "New Project", [this] { NewProjectCommand(); }),
+    grid->addWidget(MakeLeftButton("project-new", "New Project", [this] { NewProjectCommand(); }),
                     0, 0);
     grid->addWidget(
-        MakeLeftButton("document-open", "Open Project...", [this] { OpenProjectCommand(); }), 0, 1);
-    btnSave = MakeLeftButton("document-save", "Save Project", [this] { SaveCommand(); });
+        MakeLeftButton("project-open", "Open Project...", [this] { OpenProjectCommand(); }), 0, 1);
+    btnSave = MakeLeftButton("project-save", "Save Project", [this] { SaveCommand(); });
     grid->addWidget(btnSave, 0, 2);
-    grid->addWidget(MakeLeftButton("preferences-system", "Project Settings...", {}), 0, 3);
+    grid->addWidget(MakeLeftButton("project-settings", "Project Settings...", {}), 0, 3);
     grid->addWidget(
-        MakeLeftButton("list-add", "Add Root Topic...", [this] { NewTopicCommand(true); }), 1, 0);
-    grid->addWidget(MakeLeftButton("format-indent-more", "Add Child Topic...",
-                                   [this] { NewTopicCommand(false); }),
-                    1, 1);
-    grid->addWidget(MakeLeftButton("edit-delete", "Remove Topic", [this] { RemoveTopicCommand(); }),
-                    1, 2);
-    grid->addWidget(MakeLeftButton("insert-text", "Variables, Snippets, Conditions...", {}), 1, 3);
+        MakeLeftButton("topic-add-root", "Add Root Topic...", [this] { NewTopicCommand(true); }), 1,
+        0);
+    grid->addWidget(
+        MakeLeftButton("topic-add-child", "Add Child Topic...", [this] { NewTopicCommand(false); }),
+        1, 1);
+    grid->addWidget(
+        MakeLeftButton("topic-remove", "Remove Topic", [this] { RemoveTopicCommand(); }), 1, 2);
+    grid->addWidget(MakeLeftButton("reusable-content", "Variables, Snippets, Conditions...", {}), 1,
+                    3);
     grid->setColumnStretch(4, 1);
     leftLayout->addWidget(pnlLeftTop);
 
@@ -247,20 +258,40 @@ void TfrmMain::BuildLayout() {
     auto* rightLayout = new QVBoxLayout(pnlRight);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->setSpacing(0);
-    // The formatting toolbar's two rows have their place above the editor.
-    for (const char* name : {"pnlToolbar", "pnlToolbar2"}) {
-        auto* row = new QWidget;
-        row->setObjectName(QString::fromLatin1(name));
-        row->setFixedHeight(49);
-        row->hide();
-        rightLayout->addWidget(row);
+    // The formatting toolbar: one row, or two when the window is narrow.
+    for (QWidget** row : {&pnlToolbar, &pnlToolbar2}) {
+        *row = new QWidget;
+        (*row)->setFixedHeight(49);
+        rightLayout->addWidget(*row);
     }
+    pnlToolbar->setObjectName(QStringLiteral("pnlToolbar"));
+    pnlToolbar2->setObjectName(QStringLiteral("pnlToolbar2"));
+    pnlToolbar2->hide();
+    FToolbar = new TFormattingToolbar(
+        pnlToolbar, pnlToolbar2,
+        {[this] { return EditorReady(); },
+         [this](const std::string& cmd, const std::string& arg) { FBridge->ExecCommand(cmd, arg); },
+         [this] { QueueEditorFocus(); }, [this]() -> const TProjectSettings& { return Settings(); },
+         [this] { return NowMs(); }});
+    FToolbar->SetIconPalette(palette());
+    connect(FToolbar, &TFormattingToolbar::LinkRequested, this,
+            [this] { Guarded([this] { InsertLinkCommand(); }); });
+    connect(FToolbar, &TFormattingToolbar::TopicLinkRequested, this,
+            [this] { Guarded([this] { InsertTopicLinkCommand(); }); });
+    connect(FToolbar, &TFormattingToolbar::ImageRequested, this,
+            [this](bool replace) { Guarded([this, replace] { InsertImageCommand(replace); }); });
+    connect(FToolbar, &TFormattingToolbar::TableRequested, this,
+            [this] { Guarded([this] { InsertTableCommand(); }); });
+    connect(FToolbar, &TFormattingToolbar::TableCommandRequested, this,
+            [this](const std::string& cmd) { Guarded([this, cmd] { TableMenuCommand(cmd); }); });
+    connect(FToolbar, &TFormattingToolbar::ImportHtmlRequested, this,
+            [this] { Guarded([this] { ImportHtmlCommand(); }); });
     FEdge = new TEditorWebView;
     FEdge->setObjectName(QStringLiteral("Edge"));
     rightLayout->addWidget(FEdge, 1);
     splitter->addWidget(pnlRight);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({300, 1000});
+    splitter->setSizes({260, 1100});
     setCentralWidget(splitter);
 
     FStatusLabel = new QLabel;
@@ -335,8 +366,10 @@ void TfrmMain::BuildMenus() {
     for (const auto& [caption, cmd] : editCmds) {
         const std::string c = cmd;
         add(edit, caption, [this, c] {
-            if (EditorReady())
-                FBridge->ExecCommand(c);
+            FBridge->ExecCommand(c);
+            // Paste lands where the page's own paste handling puts it.
+            if (c != "paste")
+                QueueEditorFocus();
         });
         if (std::string(caption) == "Redo")
             edit->addSeparator();
@@ -382,6 +415,7 @@ void TfrmMain::ApplyUiCaptions() {
         action->setText(T(caption));
     for (const auto& [widget, hint] : FHints)
         widget->setToolTip(T(hint));
+    FToolbar->ApplyCaptions();
 }
 
 QString TfrmMain::StatusText() const {

@@ -31,6 +31,7 @@ namespace qm::app {
 
 class TContentsTree;
 class TEditorBridge;
+class TFormattingToolbar;
 class TEditorWebView;
 
 class TfrmMain final : public QMainWindow, private TWorkspaceHost {
@@ -80,8 +81,19 @@ public:
     [[nodiscard]] std::string GetCurrentTopicHtml();
     void CommitWorkingState();
 
+    // inserting (MainWindowInsert.cpp): links, images, tables and HTML at the caret
+    void InsertLinkCommand();
+    void InsertTopicLinkCommand();
+    void InsertImageCommand(bool replace);
+    void InsertTableCommand();
+    void TableMenuCommand(const std::string& cmd);
+    void ImportHtmlCommand();
+    [[nodiscard]] TFormattingToolbar* Toolbar() const { return FToolbar; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // TWorkspaceHost
@@ -92,6 +104,7 @@ private:
     void ProjectStateChanged() override;
     void ProjectReplaced() override;
     void SettingsApplied() override;
+    void EditorSettingsPushed() override;
 
     // construction (MainWindow.cpp)
     void BuildLayout();
@@ -123,6 +136,9 @@ private:
 
     // widgets (owned by Qt parents)
     TContentsTree* tvToc = nullptr;
+    QWidget* pnlToolbar = nullptr;
+    QWidget* pnlToolbar2 = nullptr;
+    TFormattingToolbar* FToolbar = nullptr;
     TEditorWebView* FEdge = nullptr;
     QLabel* FStatusLabel = nullptr;
     QAction* FSaveAction = nullptr;

@@ -1,5 +1,7 @@
 #include "UserPrompts.h"
 
+#include "PickTopicDialog.h"
+
 #include "i18n/Translation.h"
 
 #include <QApplication>
@@ -77,6 +79,18 @@ std::optional<std::string> TDialogPrompts::AskOpenProjectFile(const std::string&
     if (f.isEmpty())
         return std::nullopt;
     return f.toStdString();
+}
+
+std::optional<std::string> TDialogPrompts::AskOpenFile(const std::string& caption,
+                                                       const std::string& filter) {
+    const QString f = QFileDialog::getOpenFileName(FParent, Q(caption), DefaultFolder(), Q(filter));
+    if (f.isEmpty())
+        return std::nullopt;
+    return f.toStdString();
+}
+
+std::optional<std::string> TDialogPrompts::AskTopic(const TDocProject& project) {
+    return TfrmPickTopic::Execute(FParent, project);
 }
 
 void TDialogPrompts::ShowError(const std::string& text) {

@@ -18,6 +18,9 @@ public:
     bool AskYesNo(const std::string& text) override;
     std::optional<std::string> AskSaveProjectFile(const std::string& proposed) override;
     std::optional<std::string> AskOpenProjectFile(const std::string& startFolder) override;
+    std::optional<std::string> AskOpenFile(const std::string& caption,
+                                           const std::string& filter) override;
+    std::optional<std::string> AskTopic(const TDocProject& project) override;
     void ShowError(const std::string& text) override;
     void ShowInfo(const std::string& caption, const std::string& text) override;
 

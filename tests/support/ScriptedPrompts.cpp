@@ -39,4 +39,14 @@ std::optional<std::string> TScriptedPrompts::AskOpenProjectFile(const std::strin
     return Take(OpenFiles, "open file", std::optional<std::string>());
 }
 
+std::optional<std::string> TScriptedPrompts::AskOpenFile(const std::string& caption,
+                                                         const std::string& filter) {
+    LastFileFilter = filter;
+    return Take(AnyFiles, caption, std::optional<std::string>());
+}
+
+std::optional<std::string> TScriptedPrompts::AskTopic(const TDocProject&) {
+    return Take(Topics, "topic", std::optional<std::string>());
+}
+
 } // namespace qm::test

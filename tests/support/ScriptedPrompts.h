@@ -17,10 +17,13 @@ public:
     std::deque<bool> YesNo;
     std::deque<std::optional<std::string>> SaveFiles;
     std::deque<std::optional<std::string>> OpenFiles;
+    std::deque<std::optional<std::string>> AnyFiles; // AskOpenFile
+    std::deque<std::optional<std::string>> Topics;
     std::vector<std::string> Errors;
     std::vector<std::string> Infos;
     std::string LastProposedSaveName;
     std::string LastOpenFolder;
+    std::string LastFileFilter;
 
     std::optional<std::string> AskText(const std::string& caption, const std::string&,
                                        const std::string&) override;
@@ -28,6 +31,9 @@ public:
     bool AskYesNo(const std::string& text) override;
     std::optional<std::string> AskSaveProjectFile(const std::string& proposed) override;
     std::optional<std::string> AskOpenProjectFile(const std::string& startFolder) override;
+    std::optional<std::string> AskOpenFile(const std::string& caption,
+                                           const std::string& filter) override;
+    std::optional<std::string> AskTopic(const TDocProject& project) override;
     void ShowError(const std::string& text) override { Errors.push_back(text); }
     void ShowInfo(const std::string&, const std::string& text) override { Infos.push_back(text); }
 };

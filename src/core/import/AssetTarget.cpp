@@ -77,6 +77,11 @@ TAssetTarget PlanAssetTarget(std::string_view root, std::string_view source,
     return t;
 }
 
+TAssetTarget PlanImageTarget(std::string_view root, std::string_view source,
+                             const TReservedPaths* reserved) {
+    return PlanAssetTarget(root, source, "assets\\images", "assets/images", reserved);
+}
+
 TAssetTarget PlanCssTarget(std::string_view root, std::string_view source,
                            const TReservedPaths* reserved) {
     return PlanAssetTarget(root, source, "assets\\css", "assets/css", reserved);

@@ -25,6 +25,9 @@ using TReservedPaths = std::unordered_set<std::string>;
                                            std::string_view folder, std::string_view urlFolder,
                                            const TReservedPaths* reserved = nullptr);
 
+// Images inserted from the toolbar.
+[[nodiscard]] TAssetTarget PlanImageTarget(std::string_view root, std::string_view source,
+                                           const TReservedPaths* reserved = nullptr);
 // Style sheets and every file a style sheet refers to.
 [[nodiscard]] TAssetTarget PlanCssTarget(std::string_view root, std::string_view source,
                                          const TReservedPaths* reserved = nullptr);

@@ -348,6 +348,7 @@ void TEditingSession::ApplySettingsToEditor() {
     FPage.SetTableBorderStyle(s.TableBorderStyle);
     FPage.SetTableBorderWidth(s.TableBorderWidth);
     FPage.SetTableBorderColor(ColorToHtml(s.TableBorderColor));
+    FHost.EditorSettingsPushed();
 }
 
 void TEditingSession::RefreshAutoHeaderForEmptyTopic() {

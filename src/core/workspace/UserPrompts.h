@@ -6,6 +6,8 @@
 
 namespace qm {
 
+class TDocProject;
+
 enum class TAnswer { Yes, No, Cancel };
 
 class TUserPrompts {
@@ -20,6 +22,11 @@ public:
     virtual std::optional<std::string> AskSaveProjectFile(const std::string& proposed) = 0;
     // startFolder: where the dialog starts; empty for the desktop's default.
     virtual std::optional<std::string> AskOpenProjectFile(const std::string& startFolder) = 0;
+    // Any file to read; filter in the dialog's form: "Images (*.png *.jpg)".
+    virtual std::optional<std::string> AskOpenFile(const std::string& caption,
+                                                   const std::string& filter) = 0;
+    // A topic of the project, picked in its contents; nothing when cancelled.
+    virtual std::optional<std::string> AskTopic(const TDocProject& project) = 0;
     virtual void ShowError(const std::string& text) = 0;
     virtual void ShowInfo(const std::string& caption, const std::string& text) = 0;
 };

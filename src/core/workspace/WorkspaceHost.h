@@ -29,6 +29,9 @@ public:
     virtual void ProjectReplaced() = 0;
     // The settings were loaded or replaced: the window's own controls follow.
     virtual void SettingsApplied() = 0;
+    // The settings' text formatting was just sent to the page: the toolbar
+    // must not take the page's older caret reports for the author's choice.
+    virtual void EditorSettingsPushed() = 0;
 };
 
 } // namespace qm

@@ -128,6 +128,7 @@ public:
         Session->SelectTopic(roots.empty() ? std::string() : roots.front());
     }
     void SettingsApplied() override {}
+    void EditorSettingsPushed() override {}
 };
 
 } // namespace qm::test
