@@ -109,6 +109,7 @@ void TEditorBridge::RunScript(const std::string& script) {
 }
 
 void TEditorBridge::SendToPage(const Json& message) {
+    emit MessageSent(JsonWrite(message));
     RunScript(BuildSendScript(message));
 }
 

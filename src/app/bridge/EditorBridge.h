@@ -70,6 +70,8 @@ signals:
     void OnCursorStyle(const qm::TEditorCursorStyle& style);
     void OnHeaderChanged(const std::string& headerHtml, const std::string& headerBgHtml);
     void OnAreaChanged(const std::string& area);
+    // Every message sent to the page, as JSON text (tests and diagnostics).
+    void MessageSent(const std::string& json);
 
 private:
     void SendToPage(const Json& message);
