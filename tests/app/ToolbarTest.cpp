@@ -3,6 +3,7 @@
 #include "AppTestSupport.h"
 #include "FormattingToolbar.h"
 #include "MainWindow.h"
+#include "PickTopicDialog.h"
 #include "base/Json.h"
 #include "base/PathUtils.h"
 #include "bridge/EditorBridge.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -201,4 +203,30 @@ TEST_F(ToolbarFixture, AddHtmlImportsAPageAtTheCaret) {
     EXPECT_NE(got[0].find("assets/images/"), std::string::npos) << "its images were copied";
     EXPECT_TRUE(w->ProjectDirty());
     EXPECT_EQ(w->StatusText(), QStringLiteral("Inserted HTML: Article.html"));
+}
+
+TEST(TopicPicker, ShowsTheContentsAndReturnsThePick) {
+    qm::test::TTempDir dir;
+    TDocProject p;
+    p.RootPath = dir / "p/";
+    TTopic& a = p.AddTopic("A", "");
+    p.AddTopic("A1", a.ID);
+    p.AddTopic("B", "");
+    p.GetTopic(a.ID).Children.push_back("DANGLING");
+    TfrmPickTopic dlg(nullptr, p);
+    QTreeWidget* tree = dlg.Tree();
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0)) << "the first root topic is picked";
+    EXPECT_EQ(tree->topLevelItem(0)->childCount(), 1) << "a dangling child is not shown";
+    EXPECT_TRUE(tree->topLevelItem(0)->isExpanded());
+    tree->setCurrentItem(tree->topLevelItem(1));
+    dlg.btnOKClick();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.SelectedID(), p.RootTopicIDs[1]);
+
+    TDocProject empty;
+    TfrmPickTopic none(nullptr, empty);
+    none.btnOKClick();
+    EXPECT_EQ(none.result(), QDialog::Rejected);
+    EXPECT_TRUE(none.SelectedID().empty());
 }
