@@ -81,7 +81,26 @@ void TfrmMain::ImportHtmlCommand() {
         FPrompts->AskOpenFile(Translate("Add HTML..."), "HTML files (*.html *.htm);;All files (*)");
     if (!file)
         return;
-    const std::optional<std::string> html = ImportHtmlFile(Project().RootPath, *file);
+    THtmlImportOptions options;
+    // Files the page names outside its own folder are the author's to allow:
+    // a page can name any file on the disk, and what is copied gets published.
+    options.AllowOutsideFiles = [this](const std::vector<std::string>& files) {
+        std::string list;
+        for (const std::string& f : files)
+            list += "\n" + f;
+        return FPrompts->AskYesNo(Translate("The page refers to files outside its own folder:") +
+                                  list + "\n\n" +
+                                  Translate("Copy these files into the project as well?"));
+    };
+    const THtmlImportResult imported = ImportHtmlFile(Project().RootPath, *file, options);
+    const std::optional<std::string>& html = imported.Html;
+    if (!imported.Refused.empty()) {
+        std::string list;
+        for (const TRefusedReference& r : imported.Refused)
+            list += "\n" + r.Reference + " (" + std::string(RefusalText(r.Why)) + ")";
+        FPrompts->ShowInfo(Translate("Add HTML..."),
+                           Translate("These references were left as they are:") + list);
+    }
     if (!html) {
         FPrompts->ShowInfo(Translate("Add HTML..."), Translate(kNoImportableBodyContent));
         return;

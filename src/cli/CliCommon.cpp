@@ -64,7 +64,7 @@ const std::vector<TCommand>& Commands() {
         {"info", "info PROJECT.hff", RunInfo},
         {"publish", "publish PROJECT.hff --format webhelp|chm|pdf [--out DIR]", RunPublish},
         {"check-links", "check-links PROJECT.hff [--json]", RunCheckLinks},
-        {"import", "import PROJECT.hff --topic ID FILE.html", RunImport},
+        {"import", "import PROJECT.hff --topic ID [--asset-root DIR] FILE.html", RunImport},
     };
     return commands;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Shared plumbing of quillmate-cli: the command table, argument reading and
 // the exit-code convention (0 success, 1 the command failed, 2 usage error).
+#include <chrono>
 #include <iosfwd>
 #include <optional>
 #include <stdexcept>
@@ -12,6 +13,10 @@ namespace qm::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+
+// How long a command that writes a project waits for another writer (the
+// desktop program, a second run) to let go before it gives up.
+inline constexpr std::chrono::seconds kProjectLockWait{5};
 
 class EUsageError : public std::runtime_error {
 public:

@@ -8,14 +8,16 @@
 #include "import/HtmlImport.h"
 #include "model/DocModel.h"
 #include "model/Storage.h"
+#include "platform/ProjectLock.h"
 
+#include <chrono>
 #include <optional>
 #include <ostream>
 
 namespace qm::cli {
 
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    TArgs a(args, {"topic"}, {});
+    TArgs a(args, {"topic", "asset-root"}, {});
     const std::optional<std::string> topicId = a.Value("topic");
     if (!topicId)
         throw EUsageError("option --topic is required");
@@ -23,8 +25,16 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         throw EUsageError("expected a project file (PROJECT.hff) and an HTML file");
     const std::string& projectFile = a.Positional()[0];
     const std::string& htmlFile = a.Positional()[1];
+    THtmlImportOptions options;
+    options.AssetRoot = a.Value("asset-root").value_or("");
+    if (!options.AssetRoot.empty() && !DirectoryExists(options.AssetRoot))
+        throw EUsageError("--asset-root is not a folder: " + options.AssetRoot);
 
     const TProjectFileInfo info = ReadProjectFile(projectFile);
+    // The topic's page is read, extended and written back; a second writer
+    // in between would lose one of the two imports.
+    const platform::TProjectLock lock(info.Folder, kProjectLockWait);
+    lock.RemoveInterruptedWrites();
     TDocProject project;
     LoadProjectModel(IncludeTrailingPathDelimiter(info.Folder), project);
     const TTopic& topic = project.GetTopic(*topicId);
@@ -32,13 +42,15 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (pageFile.empty())
         throw EQuillmateError("The topic has no page file: " + topic.ID);
 
-    const std::optional<std::string> html = ImportHtmlFile(project.RootPath, htmlFile);
-    if (!html) {
+    const THtmlImportResult result = ImportHtmlFile(project.RootPath, htmlFile, options);
+    for (const TRefusedReference& r : result.Refused)
+        err << "warning: not imported (" << RefusalText(r.Why) << "): " << r.Reference << "\n";
+    if (!result.Html) {
         err << kNoImportableBodyContent << "\n";
         return kExitFailure;
     }
     const std::string page = FileExists(pageFile) ? ReadTextFileUtf8(pageFile) : "";
-    WriteTextFileUtf8(pageFile, page + *html);
+    WriteTextFileUtf8(pageFile, page + *result.Html);
     out << "Inserted HTML: " << ExtractFileName(ToNativeSeparators(htmlFile)) << "\n";
     return kExitOk;
 }

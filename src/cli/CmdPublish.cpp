@@ -5,6 +5,7 @@
 #include "model/DocModel.h"
 #include "model/Storage.h"
 #include "platform/ProgramFiles.h"
+#include "platform/ProjectLock.h"
 #include "publish/Publish.h"
 
 #include <chrono>
@@ -49,6 +50,7 @@ int RunPublish(const std::vector<std::string>& args, std::ostream& out, std::ost
         throw EUsageError("unknown format '" + name + "' (webhelp, chm or pdf)");
 
     const TProjectFileInfo info = ReadProjectFile(file);
+    const platform::TProjectLock lock(info.Folder, kProjectLockWait);
     TDocProject project;
     LoadProjectModel(IncludeTrailingPathDelimiter(info.Folder), project);
 

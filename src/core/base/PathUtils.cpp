@@ -3,13 +3,13 @@
 #include "base/AtomicFile.h"
 #include "base/Error.h"
 #include "base/StringUtil.h"
+#include "base/SystemError.h"
 #include "base/Utf8.h"
 
 #include <cerrno>
-#include <cstring>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -84,13 +84,33 @@ std::string JoinPath(std::string_view base, std::string_view relative) {
     return IncludeTrailingPathDelimiter(base) + ToNativeSeparators(relative);
 }
 
+void CreateFolderChain(const std::string& path) {
+    std::error_code ec;
+    if (path.empty() || fs::is_directory(fs::path(path), ec))
+        return;
+    fs::create_directories(fs::path(path), ec);
+    if (ec)
+        throw EFileError("Cannot create folder \"" + path + "\": " + SystemErrorText(ec));
+}
+
 std::string ReadFileBytes(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        throw EFileError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw EFileError("Cannot read file \"" + fileName + "\".");
+    // stdio rather than a stream: a stream turns a failed read (of a folder,
+    // say) into an exception that names its own buffer, not the cause.
+    std::FILE* f = std::fopen(fileName.c_str(), "rb");
+    if (f == nullptr)
+        throw EFileError("Cannot open file \"" + fileName + "\": " + SystemErrorText(errno));
+    std::string bytes;
+    std::error_code ec;
+    if (const auto size = fs::file_size(fs::path(fileName), ec); !ec)
+        bytes.reserve(static_cast<size_t>(size));
+    char buffer[1 << 16];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, n);
+    const int err = std::ferror(f) != 0 ? errno : 0;
+    std::fclose(f);
+    if (err != 0)
+        throw EFileError("Cannot read file \"" + fileName + "\": " + SystemErrorText(err));
     return bytes;
 }
 
@@ -106,12 +126,10 @@ std::string ReadTextFileUtf8(const std::string& fileName) {
 }
 
 void WriteFileBytesAtomic(const std::string& fileName, std::string_view bytes) {
-    const std::string dir = ExtractFileDir(fileName);
-    if (!dir.empty())
-        EnsureDir(dir);
+    CreateFolderChain(ExtractFileDir(fileName));
     std::string error;
     if (!ReplaceFileAtomically(fileName, bytes, error))
-        throw EFileError("Cannot create file \"" + fileName + "\". " + error);
+        throw EFileError("Cannot create file \"" + fileName + "\": " + error);
 }
 
 void WriteOutputFile(const std::string& fileName, std::string_view bytes) {
@@ -132,7 +150,7 @@ void WriteOutputFileParts(const std::string& fileName, const std::vector<std::st
         out.write(p.data(), static_cast<std::streamsize>(p.size()));
     out.close();
     if (!out)
-        throw EFileError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+        throw EFileError("Cannot create file \"" + fileName + "\": " + SystemErrorText(errno));
 }
 
 void WriteTextFileUtf8(const std::string& fileName, std::string_view text) {

@@ -17,6 +17,9 @@ inline constexpr char kPathDelim = '/';
 // Creates Path with every missing parent; never raises (a failure shows up at
 // the next file operation in that folder). Returns Path.
 std::string EnsureDir(const std::string& path);
+// The same for a caller that must know: raises EFileError with the real cause
+// ("Permission denied") when the folder cannot be made.
+void CreateFolderChain(const std::string& path);
 
 // Base plus a separator plus Relative (a rooted Relative replaces Base).
 // Raises EInvalidPath when Relative holds control characters or " < > | * ?.

@@ -1,6 +1,5 @@
 #include "import/AnsiText.h"
 
-#include "base/Error.h"
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
 #include "base/Utf8.h"
@@ -35,14 +34,15 @@ std::string DecodeWindows1252(std::string_view bytes) {
 }
 
 std::string ReadTextFileUtf8OrAnsi(const std::string& fileName) {
-    try {
-        return ReadTextFileUtf8(fileName);
-    } catch (const EEncodingError&) {
-        std::string bytes = ReadFileBytes(fileName);
-        if (StartsWith(bytes, "\xEF\xBB\xBF"))
-            bytes.erase(0, 3);
-        return DecodeWindows1252(bytes);
-    }
+    std::string bytes = ReadFileBytes(fileName);
+    const std::string_view view(bytes);
+    if (StartsWith(view, "\xFF\xFE"))
+        return DecodeUtf16(view.substr(2), false);
+    if (StartsWith(view, "\xFE\xFF"))
+        return DecodeUtf16(view.substr(2), true);
+    if (StartsWith(view, "\xEF\xBB\xBF"))
+        bytes.erase(0, 3);
+    return IsValidUtf8(bytes) ? bytes : DecodeWindows1252(bytes);
 }
 
 } // namespace qm

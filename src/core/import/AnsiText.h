@@ -1,6 +1,6 @@
 #pragma once
 // Reading the pages and style sheets of an import, which are often saved in
-// the Windows "ANSI" code page rather than UTF-8.
+// the Windows "ANSI" code page or in UTF-16 rather than UTF-8.
 #include <string>
 #include <string_view>
 
@@ -10,9 +10,10 @@ namespace qm {
 // become the C1 control characters of the same value, as Windows maps them.
 [[nodiscard]] std::string DecodeWindows1252(std::string_view bytes);
 
-// The file as UTF-8 text; when its bytes are not valid UTF-8 they are read as
-// Windows-1252 instead. A leading byte-order mark is skipped either way.
-// Raises EFileError when the file cannot be read.
+// The file as UTF-8 text. A UTF-16 byte-order mark (either byte order) makes
+// it UTF-16; otherwise bytes that are not valid UTF-8 are read as
+// Windows-1252. A UTF-8 byte-order mark is skipped either way. Raises
+// EFileError with the cause when the file cannot be read.
 [[nodiscard]] std::string ReadTextFileUtf8OrAnsi(const std::string& fileName);
 
 } // namespace qm

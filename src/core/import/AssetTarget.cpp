@@ -1,12 +1,8 @@
 #include "import/AssetTarget.h"
 
-#include "base/Error.h"
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -60,7 +56,8 @@ TAssetTarget PlanAssetTarget(std::string_view root, std::string_view source,
                              const TReservedPaths* reserved) {
     if (root.empty() || source.empty() || folder.empty() || urlFolder.empty())
         return {};
-    const std::string dir = EnsureDir(JoinPath(root, folder));
+    const std::string dir = JoinPath(root, folder);
+    CreateFolderChain(dir);
     const std::string fileName = ExtractFileName(source);
     const std::string ext = UrlSafeNamePart(ExtractFileExt(fileName));
     const std::string name = UrlSafeNamePart(fileName.substr(0, fileName.size() - ext.size()));
@@ -94,27 +91,6 @@ TAssetTarget PlanImportTarget(std::string_view root, std::string_view source,
         if (row.Ext == ext)
             return PlanAssetTarget(root, source, row.Folder, row.UrlFolder, reserved);
     return PlanAssetTarget(root, source, "assets\\files", "assets/files", reserved);
-}
-
-void CopyFileNoOverwrite(const std::string& source, const std::string& dest) {
-    std::error_code ec;
-    if (!fs::copy_file(fs::path(source), fs::path(dest), fs::copy_options::none, ec) || ec)
-        throw EFileError("Cannot copy file \"" + source + "\" to \"" + dest + "\". " +
-                         (ec ? ec.message() : std::string("The file exists.")));
-}
-
-void WriteNewFile(const std::string& fileName, std::string_view bytes) {
-    // "x": exclusive creation, so an existing file is never replaced.
-    std::FILE* f = std::fopen(fileName.c_str(), "wbx");
-    if (f == nullptr)
-        throw EFileError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !closed) {
-        const std::string reason = std::strerror(errno);
-        std::remove(fileName.c_str());
-        throw EFileError("Cannot write file \"" + fileName + "\". " + reason);
-    }
 }
 
 } // namespace qm

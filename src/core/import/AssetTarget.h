@@ -1,6 +1,7 @@
 #pragma once
-// Where an imported or inserted file goes inside the project's assets folder,
-// and the copies that put it there without ever replacing an existing file.
+// Where an imported or inserted file goes inside the project's assets folder.
+// The copies themselves are CopyToNewFileAtomically and WriteNewFileAtomically
+// (base/AtomicFile.h): they never replace a file, nor leave half of one.
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -20,7 +21,8 @@ using TReservedPaths = std::unordered_set<std::string>;
 // Chooses a free name in Root\Folder (created if missing) for Source's file
 // name: name.ext, then name_2.ext, name_3.ext ... "#", "?" and "%" in the name
 // become "_" because the name also ends up in a URL; everything else stays.
-// Fails (Ok false) when any argument is empty.
+// Fails (Ok false) when any argument is empty; raises EFileError when the
+// folder cannot be created.
 [[nodiscard]] TAssetTarget PlanAssetTarget(std::string_view root, std::string_view source,
                                            std::string_view folder, std::string_view urlFolder,
                                            const TReservedPaths* reserved = nullptr);
@@ -34,13 +36,5 @@ using TReservedPaths = std::unordered_set<std::string>;
 // Files referenced from an imported body: the folder follows the extension.
 [[nodiscard]] TAssetTarget PlanImportTarget(std::string_view root, std::string_view source,
                                             const TReservedPaths* reserved = nullptr);
-
-// Copies a file to a destination that must not exist yet. Raises EFileError
-// with the system's reason when the copy fails or the destination exists.
-void CopyFileNoOverwrite(const std::string& source, const std::string& dest);
-
-// Creates a new file holding exactly these bytes; raises EFileError when the
-// file exists already or cannot be written (a partial file is removed).
-void WriteNewFile(const std::string& fileName, std::string_view bytes);
 
 } // namespace qm

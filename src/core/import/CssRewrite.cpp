@@ -1,5 +1,6 @@
 #include "import/CssRewrite.h"
 
+#include "base/AtomicFile.h"
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
 #include "import/AnsiText.h"
@@ -42,12 +43,12 @@ const TRegex& DisplayGrid() {
     return re;
 }
 
-// The file a reference of a style sheet names, or empty when it names none.
-std::string ExistingCssFile(std::string_view url, std::string_view cssFolder) {
+// The file a reference of a style sheet names that the run may copy, or
+// empty when it names none or one the run refuses.
+std::string AdmittedCssFile(std::string_view url, std::string_view cssFolder, TImportRun& run) {
     if (IsExternalReference(url))
         return "";
-    std::string path = ResolveCssPath(url, cssFolder);
-    return FileExists(path) ? path : std::string();
+    return AdmitFile(run, url, ResolveCssPath(url, cssFolder));
 }
 
 } // namespace
@@ -64,6 +65,12 @@ std::string NeutraliseFlexGrid(std::string_view css) {
 std::optional<std::string> CopyStyleSheetOnce(const std::string& fullPath, TImportRun& run) {
     if (auto it = run.StyleSheetUrls.find(fullPath); it != run.StyleSheetUrls.end())
         return it->second;
+    if (run.Survey) {
+        // Only read for the files it names; the path stands in for the URL.
+        run.StyleSheetUrls.emplace(fullPath, fullPath);
+        CopyCssWithRewrite(fullPath, "", run);
+        return fullPath;
+    }
     const TAssetTarget target = PlanCssTarget(run.ProjectRoot, fullPath, &run.Reserved);
     if (!target.Ok)
         return std::nullopt;
@@ -85,7 +92,7 @@ void CopyCssWithRewrite(const std::string& source, const std::string& dest, TImp
     css = ImportRule().Replace(css, [&](const TRegexMatch& m) {
         const std::string url(FirstMatchedGroup(m, 1, 5));
         std::string newUrl = url;
-        if (const std::string path = ExistingCssFile(url, cssFolder); !path.empty()) {
+        if (const std::string path = AdmittedCssFile(url, cssFolder, run); !path.empty()) {
             const std::string target = CopyStyleSheetOnce(path, run).value_or(url);
             // Both sheets lie in assets/css, so the bare name reaches it.
             newUrl = StartsWithAsciiNoCase(target, "assets/css/") ? target.substr(11) : target;
@@ -104,10 +111,11 @@ void CopyCssWithRewrite(const std::string& source, const std::string& dest, TImp
         const bool isPlaceholder = std::any_of(placeholders.begin(), placeholders.end(),
                                                [&](const auto& p) { return p.first == newUrl; });
         if (!isPlaceholder) {
-            if (const std::string path = ExistingCssFile(newUrl, cssFolder); !path.empty()) {
+            const std::string path = AdmittedCssFile(newUrl, cssFolder, run);
+            if (!path.empty() && !run.Survey) {
                 const TAssetTarget target = PlanCssTarget(run.ProjectRoot, path, &run.Reserved);
                 if (target.Ok) {
-                    CopyFileNoOverwrite(path, target.Dest);
+                    CopyToNewFileAtomically(path, target.Dest);
                     newUrl = ExtractFileName(target.Dest);
                 }
             }
@@ -115,9 +123,11 @@ void CopyCssWithRewrite(const std::string& source, const std::string& dest, TImp
         return "url(\"" + CssEscapeUrl(newUrl) + "\")";
     });
 
+    if (run.Survey)
+        return;
     for (const auto& [placeholder, url] : placeholders)
         css = ReplaceAll(css, placeholder, url);
-    WriteNewFile(dest, "\xEF\xBB\xBF" + NeutraliseFlexGrid(css));
+    WriteNewFileAtomically(dest, "\xEF\xBB\xBF" + NeutraliseFlexGrid(css));
 }
 
 } // namespace qm

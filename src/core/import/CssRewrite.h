@@ -21,7 +21,8 @@ struct TImportRun;
 // UTF-8 with a byte-order mark). Imported sheets are copied first, once per
 // run, beside it in assets/css and named by their bare file name; files named
 // in url() go there too, on every occurrence. A sheet that is not UTF-8 is
-// read as Windows-1252.
+// read as Windows-1252. Files the run refuses keep their references. In a
+// survey the sheet is only read, for the files it names.
 void CopyCssWithRewrite(const std::string& source, const std::string& dest, TImportRun& run);
 
 // The URL of the run's copy of the style sheet at this full path, copying it

@@ -31,10 +31,10 @@ const TRegex& StyleCloser() {
 std::string ImportedHref(const std::string& href, TImportRun& run) {
     if (IsExternalReference(href))
         return href;
-    const std::string path = ResolveImportPath(href, run.HtmlFolder);
-    if (!FileExists(path))
+    const std::string file = AdmitFile(run, href, ResolveImportPath(href, run.HtmlFolder));
+    if (file.empty())
         return href;
-    return CopyStyleSheetOnce(path, run).value_or(href);
+    return CopyStyleSheetOnce(file, run).value_or(href);
 }
 
 } // namespace

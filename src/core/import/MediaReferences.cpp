@@ -1,5 +1,6 @@
 #include "import/MediaReferences.h"
 
+#include "base/AtomicFile.h"
 #include "base/HtmlEncode.h"
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
@@ -44,16 +45,16 @@ std::string RewriteAttributeValues(std::string_view html, const TRegex& re, TRew
 std::string RewriteAssetReference(std::string_view value, TImportRun& run) {
     if (IsExternalReference(value))
         return std::string(value);
-    const std::string path = ResolveImportPath(value, run.HtmlFolder);
-    if (!FileExists(path))
+    const std::string file = AdmitFile(run, value, ResolveImportPath(value, run.HtmlFolder));
+    if (file.empty() || run.Survey)
         return std::string(value);
-    if (auto it = run.MediaUrls.find(path); it != run.MediaUrls.end())
+    if (auto it = run.MediaUrls.find(file); it != run.MediaUrls.end())
         return it->second;
-    const TAssetTarget target = PlanImportTarget(run.ProjectRoot, path, &run.Reserved);
+    const TAssetTarget target = PlanImportTarget(run.ProjectRoot, file, &run.Reserved);
     if (!target.Ok)
         return std::string(value);
-    CopyFileNoOverwrite(path, target.Dest);
-    run.MediaUrls.emplace(path, target.Url);
+    CopyToNewFileAtomically(file, target.Dest);
+    run.MediaUrls.emplace(file, target.Url);
     return target.Url;
 }
 

@@ -10,7 +10,8 @@ struct TImportRun;
 
 // The project-relative URL of the copy of the local file a reference names,
 // copying it on first use in the run. Addresses, references to files that do
-// not exist and references that cannot be paths come back unchanged.
+// not exist, references that cannot be paths and references to files the run
+// refuses (recorded in the run) come back unchanged.
 [[nodiscard]] std::string RewriteAssetReference(std::string_view value, TImportRun& run);
 
 // Every URL of a srcset list rewritten, descriptors kept ("a.png 1x, b.png 2x").

@@ -4,6 +4,7 @@
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
 #include "model/DocModel.h"
+#include "platform/ProjectLock.h"
 #include "publish/SettingsCss.h"
 #include "publish/common/PublishCommon.h"
 #include "settings/ProjectSettings.h"
@@ -76,6 +77,9 @@ void CopyProjectFolder(const std::string& source, const std::string& target) {
         // The marker belongs to the workspace; a saved project that carried
         // it would be taken for a crashed session's workspace.
         if (rel == fs::path(kWorkspaceInUseMarker))
+            continue;
+        // The copy is a project of its own, with a lock of its own.
+        if (rel == fs::path(platform::kProjectLockFileName))
             continue;
         CopyReplacing(f, fs::path(target) / rel);
     }

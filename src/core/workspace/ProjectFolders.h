@@ -23,8 +23,8 @@ void PrepareInternalFiles(const std::string& rootPath, const std::string& progra
 inline constexpr const char* kWorkspaceInUseMarker = ".in-use";
 
 // Copies every file below source to target, except the top-level build folder,
-// project files (*.hff) and the workspace's in-use marker. Raises EFileError
-// on a failed copy.
+// project files (*.hff), the workspace's in-use marker and the project's lock
+// file. Raises EFileError on a failed copy.
 void CopyProjectFolder(const std::string& source, const std::string& target);
 
 // Trimmed, cut to the last embedded Windows drive path ("X:\") when one is

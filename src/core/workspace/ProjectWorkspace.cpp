@@ -113,11 +113,21 @@ void TProjectWorkspace::UseSettings(TProjectSettings settings) {
         FProject->Title = FSettings.ProjTitle;
 }
 
+std::unique_ptr<platform::TProjectLock> TProjectWorkspace::LockFor(const std::string& root) const {
+    if (FLock && FLock->Covers(root))
+        return nullptr;
+    return std::make_unique<platform::TProjectLock>(root);
+}
+
 void TProjectWorkspace::CreateUntitled(const std::string& welcomeTitle) {
     const std::string ws = FPaths.WorkspaceDir;
-    std::error_code ec;
-    fs::remove_all(fs::path(ExcludeTrailingPathDelimiter(ws)), ec); // a locked workspace is reused
     EnsureDir(ws);
+    std::unique_ptr<platform::TProjectLock> lock = LockFor(ws);
+    std::error_code ec;
+    // The lock file stays: a new one would not be the file the lock is on.
+    for (const auto& e : fs::directory_iterator(fs::path(ws), ec))
+        if (e.path().filename() != platform::kProjectLockFileName)
+            fs::remove_all(e.path(), ec); // a locked file is reused
     auto fresh = std::make_unique<TDocProject>();
     fresh->RootPath = IncludeTrailingPathDelimiter(ws);
     fresh->Title = "Untitled Documentation";
@@ -126,6 +136,8 @@ void TProjectWorkspace::CreateUntitled(const std::string& welcomeTitle) {
     PrepareInternalFiles(ws, FPaths.ProgramDataDir);
     WriteTextFileUtf8(MarkerPath(), "");
     FProject = std::move(fresh);
+    if (lock)
+        FLock = std::move(lock);
     FProjectFileName.clear();
     FDirty = false;
     UseSettings(LoadSettingsFor(ws, ""));
@@ -137,6 +149,9 @@ void TProjectWorkspace::Open(const std::string& fileName, const std::string& wel
     const TProjectFileInfo info = ReadProjectFile(name);
     auto fresh = std::make_unique<TDocProject>();
     const std::string root = IncludeTrailingPathDelimiter(info.Folder);
+    std::unique_ptr<platform::TProjectLock> lock = LockFor(root);
+    if (lock)
+        lock->RemoveInterruptedWrites();
     LoadProjectModel(root, *fresh);
     fresh->RootPath = root;
     if (!info.Title.empty())
@@ -156,6 +171,8 @@ void TProjectWorkspace::Open(const std::string& fileName, const std::string& wel
     if (IsUntitled())
         ReleaseWorkspace();
     FProject = std::move(fresh);
+    if (lock)
+        FLock = std::move(lock);
     FProjectFileName = name;
     FDirty = false;
     UseSettings(std::move(settings));
@@ -191,8 +208,12 @@ bool TProjectWorkspace::MoveTo(const std::string& name) {
     const std::string newRoot = IncludeTrailingPathDelimiter(DefaultDataFolderFor(name));
     if (SameFolder(FProject->RootPath, newRoot))
         return false;
+    EnsureDir(newRoot);
+    std::unique_ptr<platform::TProjectLock> lock = LockFor(newRoot);
     CopyProjectFolder(ExcludeTrailingPathDelimiter(FProject->RootPath), newRoot);
     FProject->RootPath = newRoot;
+    if (lock)
+        FLock = std::move(lock);
     EnsureProjectFolders(newRoot);
     PrepareInternalFiles(newRoot, FPaths.ProgramDataDir);
     return true;

@@ -4,6 +4,7 @@
 // folder on Save As, the last-project file and the marker that tells the
 // next start whether the workspace was left by a crash.
 #include "model/DocModel.h"
+#include "platform/ProjectLock.h"
 #include "settings/ProjectSettings.h"
 #include "workspace/ProjectFolders.h"
 
@@ -50,6 +51,9 @@ public:
     // replaced only when everything loaded, so a damaged file never costs the
     // author the project they had open. A project without topics gets one
     // titled welcomeTitle. Remembers the file as the last project.
+    // The open project's lock (platform::TProjectLock) is held until another
+    // project replaces it: Open, CreateUntitled and MoveTo raise
+    // platform::EProjectInUse when another program holds the new one.
     void Open(const std::string& fileName, const std::string& welcomeTitle);
 
     // project.json and meta/topics.json into the data folder.
@@ -81,12 +85,15 @@ private:
     [[nodiscard]] static TProjectSettings LoadSettingsFor(const std::string& root,
                                                           const std::string& title);
     void UseSettings(TProjectSettings settings);
+    // The lock of the data folder root, or nothing when the held one covers it.
+    [[nodiscard]] std::unique_ptr<platform::TProjectLock> LockFor(const std::string& root) const;
 
     TWorkspacePaths FPaths;
     std::unique_ptr<TDocProject> FProject;
     TProjectSettings FSettings;
     std::string FProjectFileName;
     bool FDirty = false;
+    std::unique_ptr<platform::TProjectLock> FLock;
 };
 
 } // namespace qm

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <sys/resource.h>
 
 using namespace qm;
@@ -99,6 +102,41 @@ TEST(TextFiles, FailedWriteLeavesTheOldFileIntact) {
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path()))
         ++files;
     EXPECT_EQ(files, 1) << "a temporary file was left behind";
+}
+
+// A folder where a file is expected used to surface as the stream's own
+// "basic_filebuf::underflow error"; the cause is what the author must read.
+TEST(TextFiles, ErrorsNameTheRealCause) {
+    TTempDir dir;
+    std::filesystem::create_directory(dir / "folder.html");
+    qm::test::WriteFile(dir / "file", "x");
+    struct Case {
+        const char* name;
+        std::function<void()> action;
+        std::string cause;
+    };
+    const Case cases[] = {
+        {"read a folder", [&] { (void)ReadFileBytes(dir / "folder.html"); }, "is a folder"},
+        {"read a folder as text", [&] { (void)ReadTextFileUtf8(dir / "folder.html"); },
+         "is a folder"},
+        {"read a missing file", [&] { (void)ReadFileBytes(dir / "missing"); },
+         std::strerror(ENOENT)},
+        {"write over a folder", [&] { WriteTextFileUtf8(dir / "folder.html", "x"); },
+         "is a folder"},
+        {"folder below a file", [&] { CreateFolderChain(dir / "file/sub"); },
+         std::strerror(ENOTDIR)},
+        {"write below a file", [&] { WriteTextFileUtf8(dir / "file/sub/a.html", "x"); },
+         std::strerror(ENOTDIR)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            c.action();
+            ADD_FAILURE() << "no error";
+        } catch (const EFileError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.cause), std::string::npos) << e.what();
+        }
+    }
 }
 
 TEST(FileNames, Split) {

@@ -71,22 +71,3 @@ TEST(PlanImportTarget, FolderFollowsTheExtension) {
         EXPECT_TRUE(DirectoryExists(ExtractFileDir(t.Dest))) << c.source;
     }
 }
-
-TEST(CopyFileNoOverwrite, RefusesAnExistingDestination) {
-    TTempDir dir;
-    WriteFile(dir / "a.png", "new");
-    WriteFile(dir / "b.png", "old");
-    EXPECT_THROW(CopyFileNoOverwrite(dir / "a.png", dir / "b.png"), EFileError);
-    EXPECT_EQ(ReadFile(dir / "b.png"), "old");
-    EXPECT_THROW(CopyFileNoOverwrite(dir / "missing.png", dir / "c.png"), EFileError);
-    CopyFileNoOverwrite(dir / "a.png", dir / "c.png");
-    EXPECT_EQ(ReadFile(dir / "c.png"), "new");
-}
-
-TEST(WriteNewFile, NeverReplacesAFile) {
-    TTempDir dir;
-    WriteNewFile(dir / "a.css", "body{}");
-    EXPECT_EQ(ReadFile(dir / "a.css"), "body{}");
-    EXPECT_THROW(WriteNewFile(dir / "a.css", "p{}"), EFileError);
-    EXPECT_EQ(ReadFile(dir / "a.css"), "body{}");
-}

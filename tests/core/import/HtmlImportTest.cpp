@@ -64,8 +64,10 @@ bool ResolvesInside(const std::string& folder, const std::string& ref, const std
 TEST(ImportHtmlFile, SavedWebPageBringsEveryFileOnceAndResolvesInside) {
     TTempDir dir;
     const std::string root = dir / "Manual/";
-    const std::optional<std::string> html = ImportHtmlFile(root, kSavedPage + "/Article.html");
+    const THtmlImportResult result = ImportHtmlFile(root, kSavedPage + "/Article.html");
+    const std::optional<std::string>& html = result.Html;
     ASSERT_TRUE(html);
+    EXPECT_TRUE(result.Refused.empty());
 
     // Every file the imported content refers to is copied exactly once: the
     // copies hold the sources' bytes (style sheets are rewritten instead and
@@ -132,16 +134,17 @@ TEST(ImportHtmlFile, SavedWebPageBringsEveryFileOnceAndResolvesInside) {
 TEST(ImportHtmlFile, AnsiPageIsReadAsWindows1252) {
     TTempDir dir;
     WriteFile(dir / "old.htm", "<html><body><p>Caf\xE9 \x93quoted\x94</p></body></html>");
-    EXPECT_EQ(ImportHtmlFile(dir / "project/", dir / "old.htm"),
+    EXPECT_EQ(ImportHtmlFile(dir / "project/", dir / "old.htm").Html,
               "<p>Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D</p>");
 }
 
 TEST(ImportHtmlFile, NothingToImport) {
     TTempDir dir;
     WriteFile(dir / "script.html", "<html><body>\n<script>go()</script>\n</body></html>");
-    EXPECT_EQ(ImportHtmlFile(dir / "project/", dir / "script.html"), std::nullopt);
+    EXPECT_EQ(ImportHtmlFile(dir / "project/", dir / "script.html").Html, std::nullopt);
     // The wrapper alone counts as content, as the page's classes would.
     WriteFile(dir / "styled.html", "<body class=\"x\"><script>go()</script></body>");
-    EXPECT_EQ(ImportHtmlFile(dir / "project/", dir / "styled.html"), "<div class=\"x\"></div>");
+    EXPECT_EQ(ImportHtmlFile(dir / "project/", dir / "styled.html").Html,
+              "<div class=\"x\"></div>");
     EXPECT_THROW((void)ImportHtmlFile(dir / "project/", dir / "missing.html"), EFileError);
 }

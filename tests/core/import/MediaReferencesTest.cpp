@@ -100,10 +100,16 @@ TEST_F(MediaImportTest, BadReferencesStayAndTheRestGoesOn) {
 
 TEST_F(MediaImportTest, SiteRootAndFileUrlReferences) {
     WriteFile(dir / "page/img/x.png", "x");
-    WriteFile(dir / "elsewhere/y.png", "y");
+    WriteFile(dir / "page/y.png", "y");
+    WriteFile(dir / "elsewhere/z.png", "z");
+    const std::string outside = "file://" + dir / "elsewhere/z.png";
     EXPECT_EQ(RewriteMediaReferences("<img src=\"/img/x.png\"><img src=\"file://" +
-                                         dir / "elsewhere/y.png" + "\">",
+                                         dir / "page/y.png" + "\"><img src=\"" + outside + "\">",
                                      run),
-              "<img src=\"assets/images/x.png\"><img src=\"assets/images/y.png\">");
+              "<img src=\"assets/images/x.png\"><img src=\"assets/images/y.png\"><img src=\"" +
+                  outside + "\">");
     EXPECT_EQ(ReadFile(dir / "project/assets/images/y.png"), "y");
+    ASSERT_EQ(run.Refused.size(), 1u);
+    EXPECT_EQ(run.Refused[0].Reference, outside);
+    EXPECT_EQ(run.Refused[0].Why, TRefusal::Outside);
 }

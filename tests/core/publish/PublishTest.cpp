@@ -78,6 +78,42 @@ TEST_F(PublishFixture, EachFormatNamesItsFileInsideItsOutputFolder) {
     }
 }
 
+// Links in the assets folder that lead out of the project would publish what
+// they name (a link to /etc published all of /etc); links that stay inside
+// are published as the files they lead to.
+TEST_F(PublishFixture, AssetLinksLeadingOutOfTheProjectAreNotFollowed) {
+    const fs::path assets = fs::path(project.RootPath) / "assets";
+    fs::create_directories(assets / "images");
+    qm::test::WriteFile((assets / "images/real.png").string(), "png");
+    qm::test::WriteFile(dir / "outside.png", "not the project's");
+    qm::test::WriteFile((assets / "images/cut.png.tmp-a1B2c3").string(), "half an image");
+    fs::create_symlink("/etc/passwd", assets / "passwd.png");
+    fs::create_symlink("/etc", assets / "etc");
+    fs::create_symlink(dir / "outside.png", assets / "outside.png");
+    fs::create_symlink("nowhere.png", assets / "dangling.png");
+    fs::create_symlink("images/real.png", assets / "alias.png");
+    fs::create_symlink("images", assets / "pictures");
+    fs::create_symlink("..", assets / "loop");
+
+    for (const TFormatCase& c : kFormats) {
+        SCOPED_TRACE(c.Name);
+        const TPublishResult r = Publish(c.Format, project, Options());
+        const fs::path out = fs::path(r.OutDir) / "assets";
+        EXPECT_EQ(qm::test::ReadFile((out / "alias.png").string()), "png");
+        EXPECT_EQ(qm::test::ReadFile((out / "pictures/real.png").string()), "png");
+        for (const char* gone :
+             {"passwd.png", "etc", "outside.png", "dangling.png", "images/cut.png.tmp-a1B2c3"})
+            EXPECT_FALSE(fs::exists(fs::symlink_status(out / gone))) << gone;
+        for (const char* link : {"passwd.png", "etc", "outside.png", "dangling.png"}) {
+            const bool warned = std::any_of(r.Warnings.begin(), r.Warnings.end(), [&](auto& w) {
+                return w.find((assets / link).string()) != std::string::npos;
+            });
+            EXPECT_TRUE(warned) << link;
+        }
+        EXPECT_EQ(r.Warnings.size(), 4u);
+    }
+}
+
 TEST_F(PublishFixture, ACancelledRunStopsWithoutItsOutputFile) {
     struct TMoment {
         const char* Name;

@@ -5,6 +5,7 @@
 #include "base/PathUtils.h"
 #include "linkcheck/LinkChecker.h"
 #include "model/Storage.h"
+#include "platform/ProjectLock.h"
 #include "settings/ProjectSettings.h"
 
 #include <filesystem>
@@ -70,6 +71,42 @@ TEST_F(ProjectCommands, SaveAsMovesEveryPageOfTheProject) {
     Project().DeleteTopic(second);
     EXPECT_FALSE(FileExists(dir / ("b/Guide/topics/" + second + ".html")));
     EXPECT_TRUE(FileExists(dir / ("a/Guide/topics/" + second + ".html")));
+}
+
+// Another program (a second window, a command-line import) must not write
+// the project the author has open, nor the author one it holds.
+TEST_F(ProjectCommands, TheOpenProjectIsLockedAgainstOtherWriters) {
+    using platform::EProjectInUse;
+    using platform::TProjectLock;
+    SaveNew(dir / "a/Guide.hff", "<p>first</p>");
+    EXPECT_THROW(TProjectLock(dir / "a/Guide"), EProjectInUse);
+    { const TProjectLock released(dir / "user/Workspace"); } // the untitled one was saved away
+
+    prompts.SaveFiles = {dir / "b/Guide.hff"};
+    ASSERT_TRUE(commands.SaveAs());
+    { const TProjectLock released(dir / "a/Guide"); }
+    EXPECT_THROW(TProjectLock(dir / "b/Guide"), EProjectInUse);
+    commands.OpenProject(dir / "b/Guide.hff"); // the project it holds already
+
+    fs::copy(dir / "a", dir / "c", fs::copy_options::recursive);
+    WriteFile(dir / "c/Guide/topics/page.html.tmp-Ab12Cd", "cut short");
+    WriteFile(dir / "c/Guide/assets/images/a.png.tmp-Ab12Cd", "cut short");
+    {
+        const TProjectLock other(dir / "c/Guide");
+        try {
+            commands.OpenProject(dir / "c/Guide.hff");
+            ADD_FAILURE() << "opened a project another program holds";
+        } catch (const EProjectInUse& e) {
+            EXPECT_EQ(std::string(e.what()), "project in use: " + dir / "c/Guide");
+        }
+        EXPECT_EQ(Project().RootPath, dir / "b/Guide/");
+        EXPECT_TRUE(FileExists(dir / "c/Guide/topics/page.html.tmp-Ab12Cd"));
+    }
+    commands.OpenProject(dir / "c/Guide.hff");
+    EXPECT_EQ(Project().RootPath, dir / "c/Guide/");
+    EXPECT_FALSE(FileExists(dir / "c/Guide/topics/page.html.tmp-Ab12Cd"));
+    EXPECT_FALSE(FileExists(dir / "c/Guide/assets/images/a.png.tmp-Ab12Cd"));
+    { const TProjectLock released(dir / "b/Guide"); }
 }
 
 TEST_F(ProjectCommands, AProjectKeepsItsTitleThroughOpenAndSave) {

@@ -53,7 +53,9 @@ TEST(ProjectFolders, CopyProjectFolderLeavesBuildAndProjectFilesBehind) {
     WriteFile(dir / "a/assets/build/keep.png", "kept: not the top-level build");
     WriteFile(dir / "a/Old.HFF", "{}");
     WriteFile(dir / "a/meta/nested.hff", "{}");
+    WriteFile(dir / "a/.quillmate.lock", "");
     CopyProjectFolder(dir / "a", dir / "b");
+    EXPECT_FALSE(FileExists(dir / "b/.quillmate.lock")) << "the copy has a lock of its own";
     EXPECT_EQ(ReadFile(dir / "b/topics/X.html"), "x");
     EXPECT_TRUE(FileExists(dir / "b/assets/build/keep.png"));
     EXPECT_FALSE(DirectoryExists(dir / "b/build"));

@@ -50,7 +50,7 @@ TPublishResult ExportChm(const TDocProject& project, const TPublishOptions& opti
 
     const std::string assets = JoinPath(project.RootPath, "assets");
     if (DirectoryExists(assets))
-        CopyFolderTree(assets, JoinPath(outDir, "assets"));
+        CopyFolderTree(assets, JoinPath(outDir, "assets"), project.RootPath, result.Warnings);
 
     std::vector<const TTopic*> published;
     for (const TTopic& t : project.Topics) {

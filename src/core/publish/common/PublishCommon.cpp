@@ -3,7 +3,9 @@
 #include "base/Error.h"
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
+#include "base/SystemError.h"
 #include "model/DocModel.h"
+#include "publish/common/AssetTree.h"
 
 #include <filesystem>
 #include <iterator>
@@ -21,25 +23,19 @@ TProjectSettings LoadPublishSettings(const TDocProject& project) {
     return s;
 }
 
-void CopyFolderTree(const std::string& source, const std::string& target) {
-    EnsureDir(target);
-    std::error_code ec;
-    std::vector<fs::directory_entry> entries;
-    for (const auto& e : fs::directory_iterator(fs::path(source), ec))
-        entries.push_back(e);
-    if (ec)
-        throw EFileError("Cannot read folder \"" + source + "\". " + ec.message());
-    for (const auto& e : entries) {
-        const std::string name = e.path().filename().string();
-        const std::string to = JoinPath(target, name);
-        if (e.is_directory(ec)) {
-            CopyFolderTree(e.path().string(), to);
-        } else {
-            fs::copy_file(e.path(), fs::path(to), fs::copy_options::overwrite_existing, ec);
-            if (ec)
-                throw EFileError("Cannot copy \"" + e.path().string() + "\" to \"" + to + "\". " +
-                                 ec.message());
-        }
+void CopyFolderTree(const std::string& source, const std::string& target,
+                    const std::string& boundary, std::vector<std::string>& warnings) {
+    CreateFolderChain(target);
+    for (const TAssetEntry& e : ListPublishedAssets(source, boundary, warnings)) {
+        const fs::path to = fs::path(target) / e.Relative;
+        std::error_code ec;
+        if (e.Folder)
+            fs::create_directories(to, ec);
+        else
+            fs::copy_file(e.From, to, fs::copy_options::overwrite_existing, ec);
+        if (ec)
+            throw EFileError("Cannot copy \"" + e.From.string() + "\" to \"" + to.string() +
+                             "\": " + SystemErrorText(ec));
     }
 }
 

@@ -16,8 +16,11 @@ class TDocProject;
 [[nodiscard]] TProjectSettings LoadPublishSettings(const TDocProject& project);
 
 // Copies every file of Source into Target (replacing), and every folder
-// recursively; empty folders are created too. Raises EFileError on failure.
-void CopyFolderTree(const std::string& source, const std::string& target);
+// recursively; empty folders are created too. Links are followed only while
+// they stay inside boundary, the project's data folder: what is left out is
+// said in warnings (see ListPublishedAssets). Raises EFileError on failure.
+void CopyFolderTree(const std::string& source, const std::string& target,
+                    const std::string& boundary, std::vector<std::string>& warnings);
 
 // Removes the *.html files in a published topics folder that are not in
 // keep (file names such as "ID.html"), so pages of deleted or excluded topics

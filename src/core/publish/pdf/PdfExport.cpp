@@ -74,7 +74,8 @@ TPublishResult PublishPdf(const TDocProject& project, const TPublishOptions& opt
                       BuildPdfStyleSheet(project, LoadPublishSettings(project)));
     const std::string assets = JoinPath(project.RootPath, "assets");
     if (DirectoryExists(assets))
-        CopyAssetFiles(assets, JoinPath(result.OutDir, "assets"));
+        CopyAssetFiles(assets, JoinPath(result.OutDir, "assets"), project.RootPath,
+                       result.Warnings);
 
     ThrowIfCancelled(options.Cancel);
     const std::string browser = BrowserToUse(options.PdfBrowser);

@@ -123,7 +123,7 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
 
     const std::string assets = JoinPath(project.RootPath, "assets");
     if (DirectoryExists(assets))
-        CopyFolderTree(assets, JoinPath(outDir, "assets"));
+        CopyFolderTree(assets, JoinPath(outDir, "assets"), project.RootPath, result.Warnings);
 
     const std::string profile = StyleProfilePath(project);
     std::string css = FileExists(profile) ? ReadTextFileUtf8(profile) : kBaseStyleRule;

@@ -67,7 +67,9 @@ TEST(PdfAssets, CopiesFilesAtEveryDepthAndNoEmptyFolders) {
     WriteFile(dst + "/top.css", "old top");
     WriteFile(dst + "/kept.txt", "from before");
 
-    CopyAssetFiles(src, dst);
+    std::vector<std::string> warnings;
+    CopyAssetFiles(src, dst, dir.Path(), warnings);
+    EXPECT_TRUE(warnings.empty());
     EXPECT_EQ(ReadFile(dst + "/top.css"), "new top");
     EXPECT_EQ(ReadFile(dst + "/images/deep/er/a b.png"), "png");
     EXPECT_EQ(ReadFile(dst + "/kept.txt"), "from before");
@@ -76,13 +78,14 @@ TEST(PdfAssets, CopiesFilesAtEveryDepthAndNoEmptyFolders) {
 
 TEST(PdfAssets, AMissingSourceCopiesNothingAndAFailureNamesTheFile) {
     TTempDir dir;
-    CopyAssetFiles(dir / "none", dir / "out/assets");
+    std::vector<std::string> warnings;
+    CopyAssetFiles(dir / "none", dir / "out/assets", dir.Path(), warnings);
     EXPECT_FALSE(fs::exists(dir / "out"));
 
     WriteFile(dir / "assets/images/a.png", "png");
     WriteFile(dir / "out/assets/images", "a file where the folder must go");
     try {
-        CopyAssetFiles(dir / "assets", dir / "out/assets");
+        CopyAssetFiles(dir / "assets", dir / "out/assets", dir.Path(), warnings);
         ADD_FAILURE() << "no error";
     } catch (const EFileError& e) {
         EXPECT_NE(std::string(e.what()).find(dir / "assets/images/a.png"), std::string::npos)
