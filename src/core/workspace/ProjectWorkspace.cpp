@@ -39,10 +39,11 @@ bool SameFolder(const std::string& a, const std::string& b) {
 } // namespace
 
 TProjectWorkspace::TProjectWorkspace(TWorkspacePaths paths)
-    : FPaths(std::move(paths)), FProject(std::make_unique<TDocProject>()) {}
+    : FPaths(std::move(paths)), FWorkspaceDir(FPaths.WorkspaceDir),
+      FProject(std::make_unique<TDocProject>()) {}
 
 bool TProjectWorkspace::IsUntitled() const {
-    return FProjectFileName.empty() && SameFolder(FProject->RootPath, FPaths.WorkspaceDir);
+    return FProjectFileName.empty() && SameFolder(FProject->RootPath, FWorkspaceDir);
 }
 
 std::string TProjectWorkspace::EditorPagePath() const {
@@ -50,20 +51,45 @@ std::string TProjectWorkspace::EditorPagePath() const {
 }
 
 std::string TProjectWorkspace::MarkerPath() const {
-    return JoinPath(FPaths.WorkspaceDir, kWorkspaceInUseMarker);
+    return JoinPath(FWorkspaceDir, kWorkspaceInUseMarker);
+}
+
+std::vector<std::string> TProjectWorkspace::WorkspaceCandidates() const {
+    // Each window of the program that runs at the same time needs a workspace
+    // of its own; the first one free is taken.
+    const std::string base = ExcludeTrailingPathDelimiter(FPaths.WorkspaceDir);
+    std::vector<std::string> all{IncludeTrailingPathDelimiter(base)};
+    for (int n = 2; n <= kMaxWorkspaces; ++n)
+        all.push_back(IncludeTrailingPathDelimiter(base + "-" + std::to_string(n)));
+    return all;
 }
 
 std::string TProjectWorkspace::KeepCrashedWorkspaceAside(const std::string& stamp) {
-    if (!FileExists(MarkerPath()))
-        return "";
-    const std::string ws = ExcludeTrailingPathDelimiter(FPaths.WorkspaceDir);
-    const std::string aside = ws + "-" + stamp;
-    std::error_code ec;
-    fs::rename(ws, aside, ec);
-    if (ec)
-        return "";
-    fs::remove(fs::path(aside) / kWorkspaceInUseMarker, ec);
-    return aside;
+    std::string first;
+    for (const std::string& candidate : WorkspaceCandidates()) {
+        if (!FileExists(JoinPath(candidate, kWorkspaceInUseMarker)))
+            continue;
+        // A marker with its lock held is another window at work, not a crash.
+        try {
+            const platform::TProjectLock probe(candidate);
+        } catch (const platform::EProjectInUse&) {
+            continue;
+        } catch (const std::exception&) {
+            // A workspace whose lock cannot even be made is left alone.
+            continue;
+        }
+        const std::string ws = ExcludeTrailingPathDelimiter(candidate);
+        const std::string aside = ws + "-" + stamp;
+        std::error_code ec;
+        fs::rename(ws, aside, ec);
+        if (ec)
+            continue;
+        fs::remove(fs::path(aside) / kWorkspaceInUseMarker, ec);
+        fs::remove(fs::path(aside) / platform::kProjectLockFileName, ec);
+        if (first.empty())
+            first = aside;
+    }
+    return first;
 }
 
 std::string TProjectWorkspace::StartProjectCandidate(const std::string& argument) const {
@@ -120,9 +146,22 @@ std::unique_ptr<platform::TProjectLock> TProjectWorkspace::LockFor(const std::st
 }
 
 void TProjectWorkspace::CreateUntitled(const std::string& welcomeTitle) {
-    const std::string ws = FPaths.WorkspaceDir;
+    std::string ws = FWorkspaceDir;
+    std::unique_ptr<platform::TProjectLock> lock;
+    if (!(FLock && FLock->Covers(ws))) {
+        for (const std::string& candidate : WorkspaceCandidates()) {
+            try {
+                EnsureDir(candidate);
+                lock = std::make_unique<platform::TProjectLock>(candidate);
+                ws = candidate;
+                break;
+            } catch (const platform::EProjectInUse&) {
+                if (candidate == WorkspaceCandidates().back())
+                    throw;
+            }
+        }
+    }
     EnsureDir(ws);
-    std::unique_ptr<platform::TProjectLock> lock = LockFor(ws);
     std::error_code ec;
     // The lock file stays: a new one would not be the file the lock is on.
     for (const auto& e : fs::directory_iterator(fs::path(ws), ec))
@@ -138,6 +177,7 @@ void TProjectWorkspace::CreateUntitled(const std::string& welcomeTitle) {
     FProject = std::move(fresh);
     if (lock)
         FLock = std::move(lock);
+    FWorkspaceDir = ws;
     FProjectFileName.clear();
     FDirty = false;
     UseSettings(LoadSettingsFor(ws, ""));
@@ -197,7 +237,8 @@ std::string TProjectWorkspace::SaveAsProblem(const std::string& name) const {
         return "";
     // Copying a data folder into itself never ends, and a project inside the
     // workspace is deleted with the next untitled project.
-    if (IsInside(name, FProject->RootPath) || IsInside(name, FPaths.WorkspaceDir))
+    if (IsInside(name, FProject->RootPath) || IsInside(name, FPaths.WorkspaceDir) ||
+        IsInside(name, FWorkspaceDir))
         return Translate("A project cannot be saved inside the current project's folder or the "
                          "workspace: ") +
                name;

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace qm {
 
@@ -36,16 +37,18 @@ public:
     [[nodiscard]] bool IsUntitled() const;
     [[nodiscard]] std::string EditorPagePath() const;
 
-    // When the last session left the workspace marked in use, renames it to
-    // "Workspace-<stamp>" so its work survives the next untitled project;
-    // returns that folder, or "" when nothing was set aside.
+    // When a session that ended without closing left a workspace marked in
+    // use (and no running window holds it), renames it to "<workspace>-<stamp>"
+    // so its work survives the next untitled project; returns the first folder
+    // set aside, or "" when nothing was.
     std::string KeepCrashedWorkspaceAside(const std::string& stamp);
     // The project to open at start: the argument when it names an existing
     // ".hff" file, else the last project when that does; "" for none.
     [[nodiscard]] std::string StartProjectCandidate(const std::string& argument) const;
 
     // Wipes the workspace and makes a new untitled project there with one
-    // top-level topic titled welcomeTitle.
+    // top-level topic titled welcomeTitle. A workspace another window holds
+    // is left alone: the next free numbered one is taken.
     void CreateUntitled(const std::string& welcomeTitle);
     // Loads the project file, its model and settings; the open project is
     // replaced only when everything loaded, so a damaged file never costs the
@@ -88,7 +91,13 @@ private:
     // The lock of the data folder root, or nothing when the held one covers it.
     [[nodiscard]] std::unique_ptr<platform::TProjectLock> LockFor(const std::string& root) const;
 
+    // The workspaces that may hold an untitled project: the one of the paths,
+    // then numbered ones for further windows running at the same time.
+    [[nodiscard]] std::vector<std::string> WorkspaceCandidates() const;
+    static constexpr int kMaxWorkspaces = 9;
+
     TWorkspacePaths FPaths;
+    std::string FWorkspaceDir; // the workspace this window holds
     std::unique_ptr<TDocProject> FProject;
     TProjectSettings FSettings;
     std::string FProjectFileName;

@@ -160,3 +160,31 @@ TEST_F(ProjectCommands, UnsavedWorkIsNeverReplacedWithoutTheAuthorsSay) {
     EXPECT_FALSE(workspace.Dirty());
     EXPECT_EQ(session.GetCurrentTopicHtml().find("precious"), std::string::npos);
 }
+
+// A second window of the program running at the same time: it neither takes
+// the first one's running workspace for a crashed one nor wipes it.
+TEST_F(ProjectCommands, ASecondWindowGetsAWorkspaceOfItsOwn) {
+    Start();
+    page.Type("<p>first window</p>");
+    commands.CommitWorkingState();
+    const std::string welcome = Project().RootTopicIDs.front();
+    const std::string firstPage = Page(welcome);
+
+    TFakePage page2;
+    TFakeHost host2;
+    TScriptedPrompts prompts2;
+    TProjectWorkspace workspace2{
+        {dir / "user/Workspace/", dir / "user/last_project.txt", QUILLMATE_DATA_DIR}};
+    TEditingSession session2{workspace2, page2, host2};
+    TProjectCommands commands2{workspace2, session2, prompts2, host2};
+    page2.Session = &session2;
+    host2.Page = &page2;
+    host2.Session = &session2;
+    host2.Workspace = &workspace2;
+    commands2.Start("", "20261210-130000");
+
+    EXPECT_EQ(workspace2.Project().RootPath, dir / "user/Workspace-2/");
+    EXPECT_EQ(Project().RootPath, dir / "user/Workspace/");
+    EXPECT_EQ(Page(welcome), firstPage) << "the first window's work is untouched";
+    EXPECT_FALSE(DirectoryExists(dir / "user/Workspace-20261210-130000"));
+}
