@@ -221,9 +221,10 @@ TEST_F(FaultsFixture, AWorkspaceLeftByACrashIsKeptAside) {
         auto w = Start();
         Type(*w, "unsaved");
         w->CommitWorkingState();
-        // Destroyed without a close, as in a crash: the workspace stays marked in use.
+        // Gone without a close, as in a crash: the workspace stays marked in
+        // use, and (as with a process that died) its lock is released.
         w->hide();
-        w.release()->deleteLater();
+        w.reset();
     }
     qm::test::Pump(200);
     auto again = Start();
