@@ -6,6 +6,7 @@
 #include "base/Utf8.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,10 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 bool IsInvalidPathChar(char c) {
     const auto u = static_cast<unsigned char>(c);
     return u < 32 || c == '"' || c == '<' || c == '>' || c == '|' || c == '*' || c == '?';
+}
+
+[[noreturn]] void ThrowCannotCreate(const std::string& fileName, int err) {
+    throw EFileError("Cannot create file \"" + fileName + "\". " + std::strerror(err));
 }
 
 bool IsRooted(std::string_view p) {
@@ -56,6 +61,20 @@ std::string EnsureDir(const std::string& path) {
     if (fs::is_directory(fs::path(path), ec))
         return path;
     fs::create_directories(fs::path(path), ec); // reported by the next file operation
+    return path;
+}
+
+std::string CreateDirs(const std::string& path) {
+    if (path.empty())
+        return path;
+    std::error_code ec;
+    if (fs::is_directory(fs::path(path), ec))
+        return path;
+    fs::create_directories(fs::path(path), ec);
+    // A name taken by a file gives no error code from create_directories.
+    if (ec || !fs::is_directory(fs::path(path), ec))
+        throw EFileError("Cannot create folder \"" + path + "\". " +
+                         (ec ? ec.message() : std::strerror(EEXIST)));
     return path;
 }
 
@@ -108,7 +127,7 @@ std::string ReadTextFileUtf8(const std::string& fileName) {
 void WriteFileBytesAtomic(const std::string& fileName, std::string_view bytes) {
     const std::string dir = ExtractFileDir(fileName);
     if (!dir.empty())
-        EnsureDir(dir);
+        CreateDirs(dir);
     std::string error;
     if (!ReplaceFileAtomically(fileName, bytes, error))
         throw EFileError("Cannot create file \"" + fileName + "\". " + error);
@@ -121,18 +140,27 @@ void WriteOutputFile(const std::string& fileName, std::string_view bytes) {
 void WriteOutputFileParts(const std::string& fileName, const std::vector<std::string_view>& parts) {
     const std::string dir = ExtractFileDir(fileName);
     if (!dir.empty())
-        EnsureDir(dir);
+        CreateDirs(dir);
     // Generated output, which a rerun rebuilds, is replaced by removing the
     // old file and writing a new one: ext4 flushes a file at once when it was
     // truncated or renamed over another, which made a large publish wait on
     // the disk for every page.
     std::remove(fileName.c_str());
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    for (std::string_view p : parts)
-        out.write(p.data(), static_cast<std::streamsize>(p.size()));
-    out.close();
-    if (!out)
-        throw EFileError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+    // The reason given is errno of the call that failed, read before any
+    // other call can overwrite it: the open, a write (a full disk), or the
+    // close that flushes the last bytes.
+    std::FILE* out = std::fopen(fileName.c_str(), "wb");
+    if (out == nullptr)
+        ThrowCannotCreate(fileName, errno);
+    for (std::string_view p : parts) {
+        if (!p.empty() && std::fwrite(p.data(), 1, p.size(), out) != p.size()) {
+            const int err = errno;
+            std::fclose(out);
+            ThrowCannotCreate(fileName, err);
+        }
+    }
+    if (std::fclose(out) != 0)
+        ThrowCannotCreate(fileName, errno);
 }
 
 void WriteTextFileUtf8(const std::string& fileName, std::string_view text) {

@@ -22,7 +22,7 @@ TProjectSettings LoadPublishSettings(const TDocProject& project) {
 }
 
 void CopyFolderTree(const std::string& source, const std::string& target) {
-    EnsureDir(target);
+    CreateDirs(target);
     std::error_code ec;
     std::vector<fs::directory_entry> entries;
     for (const auto& e : fs::directory_iterator(fs::path(source), ec))
@@ -41,6 +41,10 @@ void CopyFolderTree(const std::string& source, const std::string& target) {
                                  ec.message());
         }
     }
+}
+
+bool IsPageFileId(std::string_view id) {
+    return id.size() <= kMaxPageIdBytes && TDocProject::IsSafeTopicId(id);
 }
 
 size_t RemoveStalePages(const std::string& topicsFolder, const std::vector<std::string>& keep) {

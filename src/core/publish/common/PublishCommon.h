@@ -19,9 +19,18 @@ class TDocProject;
 // recursively; empty folders are created too. Raises EFileError on failure.
 void CopyFolderTree(const std::string& source, const std::string& target);
 
+// The longest topic id that names a page: "ID.html" and the temporary names
+// written beside it stay within the 255 bytes file systems allow a name.
+inline constexpr size_t kMaxPageIdBytes = 200;
+// A topic id that can name its page file in a published topics folder: a
+// safe id (TDocProject::IsSafeTopicId) of at most kMaxPageIdBytes bytes.
+[[nodiscard]] bool IsPageFileId(std::string_view id);
+
 // Removes the *.html files in a published topics folder that are not in
 // keep (file names such as "ID.html"), so pages of deleted or excluded topics
 // do not linger in the output. Nothing else is touched. Returns how many went.
+// Only for folders ClaimOutputFolder answered true for: elsewhere the pages
+// may be the author's own.
 size_t RemoveStalePages(const std::string& topicsFolder, const std::vector<std::string>& keep);
 
 // A published page's header: the default pair in meta/, replaced by the

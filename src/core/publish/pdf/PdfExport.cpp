@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "base/PathUtils.h"
 #include "model/DocModel.h"
+#include "publish/common/OutputFolder.h"
 #include "publish/common/PublishCommon.h"
 #include "publish/pdf/PdfAssets.h"
 #include "publish/pdf/PdfBrowser.h"
@@ -56,7 +57,10 @@ namespace qm {
 TPublishResult PublishPdf(const TDocProject& project, const TPublishOptions& options) {
     using namespace pdf;
     TPublishResult result;
-    result.OutDir = EnsureDir(ResolveOutDir(project, options, TPublishFormat::Pdf));
+    result.OutDir = ResolveOutDir(project, options, TPublishFormat::Pdf);
+    // The manual deletes nothing but its own two files, so whose folder it
+    // is matters only for the mark a later publish reads.
+    (void)ClaimOutputFolder(project, result.OutDir, TPublishFormat::Pdf);
     const std::string manual = JoinPath(result.OutDir, "manual.html");
     result.OutputFile = JoinPath(result.OutDir, "manual.pdf");
 
