@@ -1,6 +1,7 @@
 #include "CliCommon.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qm::cli {
 
@@ -29,13 +30,17 @@ TArgs::TArgs(std::vector<std::string> args, std::vector<std::string> valueOption
         if (has(flagOptions, name) && !inlineValue) {
             FFlags.push_back(name);
         } else if (has(valueOptions, name)) {
-            if (inlineValue) {
-                FValues.emplace_back(name, *inlineValue);
-            } else if (i + 1 < args.size()) {
-                FValues.emplace_back(name, args[++i]);
-            } else {
+            std::string value;
+            if (inlineValue)
+                value = *inlineValue;
+            else if (i + 1 < args.size())
+                value = args[++i];
+            // An empty value is what a script passes when its variable is
+            // unset ("--out=$DIR"); taken as given, it would mean a default
+            // (publishing into the project) or the current folder.
+            if (value.empty())
                 throw EUsageError("option --" + name + " needs a value");
-            }
+            FValues.emplace_back(name, std::move(value));
         } else {
             throw EUsageError("unknown option --" + name);
         }

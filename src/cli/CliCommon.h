@@ -24,7 +24,8 @@ public:
 };
 
 // Positional arguments and --options of one command line. Options take a
-// value ("--out DIR" or "--out=DIR") unless declared as flags.
+// value ("--out DIR" or "--out=DIR"), never an empty one, unless declared as
+// flags.
 class TArgs {
 public:
     TArgs(std::vector<std::string> args, std::vector<std::string> valueOptions,

@@ -1,5 +1,6 @@
 // quillmate-cli publish: the three publishers for scripts and CI.
 #include "CliCommon.h"
+#include "Interrupt.h"
 
 #include "base/PathUtils.h"
 #include "model/DocModel.h"
@@ -58,6 +59,8 @@ int RunPublish(const std::vector<std::string>& args, std::ostream& out, std::ost
     options.OutDir = a.Value("out").value_or("");
     options.Progress = TerminalProgress(FormatTitle(*format));
     options.ProgramDataDir = platform::FindProgramDataDir(platform::ExecutablePath());
+    const TInterruptibleJob job;
+    options.Cancel = job.Token();
     const TPublishResult result = Publish(*format, project, options);
     for (const std::string& w : result.Warnings)
         err << "warning: " << w << "\n";

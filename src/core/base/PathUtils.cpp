@@ -24,6 +24,10 @@ bool IsInvalidPathChar(char c) {
     return u < 32 || c == '"' || c == '<' || c == '>' || c == '|' || c == '*' || c == '?';
 }
 
+[[noreturn]] void ThrowCannotCreate(const std::string& fileName, int err) {
+    throw EFileError("Cannot create file \"" + fileName + "\": " + SystemErrorText(err));
+}
+
 bool IsRooted(std::string_view p) {
     return (p.size() >= 2 && p[1] == ':') || (!p.empty() && (p[0] == '\\' || p[0] == '/'));
 }
@@ -59,6 +63,20 @@ std::string EnsureDir(const std::string& path) {
     return path;
 }
 
+std::string CreateDirs(const std::string& path) {
+    if (path.empty())
+        return path;
+    std::error_code ec;
+    if (fs::is_directory(fs::path(path), ec))
+        return path;
+    fs::create_directories(fs::path(path), ec);
+    // A name taken by a file gives no error code from create_directories.
+    if (ec || !fs::is_directory(fs::path(path), ec))
+        throw EFileError("Cannot create folder \"" + path +
+                         "\": " + (ec ? SystemErrorText(ec) : SystemErrorText(EEXIST)));
+    return path;
+}
+
 std::string IncludeTrailingPathDelimiter(std::string_view path) {
     std::string r(path);
     if (r.empty() || !IsPathDelimiter(r.back()))
@@ -82,15 +100,6 @@ std::string JoinPath(std::string_view base, std::string_view relative) {
     if (IsRooted(relative))
         return ToNativeSeparators(relative);
     return IncludeTrailingPathDelimiter(base) + ToNativeSeparators(relative);
-}
-
-void CreateFolderChain(const std::string& path) {
-    std::error_code ec;
-    if (path.empty() || fs::is_directory(fs::path(path), ec))
-        return;
-    fs::create_directories(fs::path(path), ec);
-    if (ec)
-        throw EFileError("Cannot create folder \"" + path + "\": " + SystemErrorText(ec));
 }
 
 std::string ReadFileBytes(const std::string& fileName) {
@@ -126,7 +135,7 @@ std::string ReadTextFileUtf8(const std::string& fileName) {
 }
 
 void WriteFileBytesAtomic(const std::string& fileName, std::string_view bytes) {
-    CreateFolderChain(ExtractFileDir(fileName));
+    CreateDirs(ExtractFileDir(fileName));
     std::string error;
     if (!ReplaceFileAtomically(fileName, bytes, error))
         throw EFileError("Cannot create file \"" + fileName + "\": " + error);
@@ -139,18 +148,27 @@ void WriteOutputFile(const std::string& fileName, std::string_view bytes) {
 void WriteOutputFileParts(const std::string& fileName, const std::vector<std::string_view>& parts) {
     const std::string dir = ExtractFileDir(fileName);
     if (!dir.empty())
-        EnsureDir(dir);
+        CreateDirs(dir);
     // Generated output, which a rerun rebuilds, is replaced by removing the
     // old file and writing a new one: ext4 flushes a file at once when it was
     // truncated or renamed over another, which made a large publish wait on
     // the disk for every page.
     std::remove(fileName.c_str());
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    for (std::string_view p : parts)
-        out.write(p.data(), static_cast<std::streamsize>(p.size()));
-    out.close();
-    if (!out)
-        throw EFileError("Cannot create file \"" + fileName + "\": " + SystemErrorText(errno));
+    // The reason given is errno of the call that failed, read before any
+    // other call can overwrite it: the open, a write (a full disk), or the
+    // close that flushes the last bytes.
+    std::FILE* out = std::fopen(fileName.c_str(), "wb");
+    if (out == nullptr)
+        ThrowCannotCreate(fileName, errno);
+    for (std::string_view p : parts) {
+        if (!p.empty() && std::fwrite(p.data(), 1, p.size(), out) != p.size()) {
+            const int err = errno;
+            std::fclose(out);
+            ThrowCannotCreate(fileName, err);
+        }
+    }
+    if (std::fclose(out) != 0)
+        ThrowCannotCreate(fileName, errno);
 }
 
 void WriteTextFileUtf8(const std::string& fileName, std::string_view text) {

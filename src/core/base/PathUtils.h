@@ -17,9 +17,9 @@ inline constexpr char kPathDelim = '/';
 // Creates Path with every missing parent; never raises (a failure shows up at
 // the next file operation in that folder). Returns Path.
 std::string EnsureDir(const std::string& path);
-// The same for a caller that must know: raises EFileError with the real cause
-// ("Permission denied") when the folder cannot be made.
-void CreateFolderChain(const std::string& path);
+// Creates Path with every missing parent, and raises EFileError with the
+// system's reason ("Permission denied") when it cannot. Returns Path.
+std::string CreateDirs(const std::string& path);
 
 // Base plus a separator plus Relative (a rooted Relative replaces Base).
 // Raises EInvalidPath when Relative holds control characters or " < > | * ?.

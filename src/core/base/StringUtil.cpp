@@ -13,9 +13,6 @@ namespace {
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
 bool IsCtlOrSpace(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
@@ -64,25 +61,16 @@ size_t FindAsciiNoCase(std::string_view hay, std::string_view needle, size_t fro
         return from <= hay.size() ? from : std::string_view::npos;
     if (hay.size() < needle.size() || from > hay.size() - needle.size())
         return std::string_view::npos;
-    const char lo = LowerAscii(needle[0]);
-    const char up = UpperAscii(needle[0]);
-    const char* base = hay.data();
-    const char* end = base + (hay.size() - needle.size()) + 1;
-    const char* p = base + from;
-    while (p < end) {
-        // memchr is vectorised; look for either case of the first letter.
-        const char* a = static_cast<const char*>(std::memchr(p, lo, static_cast<size_t>(end - p)));
-        const char* b = lo == up ? nullptr
-                                 : static_cast<const char*>(
-                                       std::memchr(p, up, static_cast<size_t>((a ? a : end) - p)));
-        const char* cand = b != nullptr ? b : a;
-        if (cand == nullptr)
-            return std::string_view::npos;
-        const size_t i = static_cast<size_t>(cand - base);
-        if (SameTextAscii(hay.substr(i, needle.size()), needle))
+    // One pass comparing folded bytes. Looking for each case of the first
+    // letter with its own memchr scanned to the end of the text for a case
+    // that does not occur, at every candidate and in every call: quadratic on
+    // a page of "B" when looking for "background".
+    const char first = LowerAscii(needle[0]);
+    const std::string_view rest = needle.substr(1);
+    const size_t last = hay.size() - needle.size();
+    for (size_t i = from; i <= last; ++i)
+        if (LowerAscii(hay[i]) == first && SameTextAscii(hay.substr(i + 1, rest.size()), rest))
             return i;
-        p = cand + 1;
-    }
     return std::string_view::npos;
 }
 

@@ -10,7 +10,7 @@ std::string SystemErrorText(int err) {
     // system's own texts ("No space left on device") read like a puzzle.
     switch (err) {
     case ENOSPC:
-        return "disk full";
+        return "disk full (no space left on the device)";
     case EISDIR:
         return "is a folder";
     default:

@@ -6,7 +6,7 @@
 
 namespace qm {
 
-// "disk full" for ENOSPC, "is a folder" for EISDIR, the system's text
+// "disk full (...)" for ENOSPC, "is a folder" for EISDIR, the system's text
 // ("Permission denied") for any other error number.
 [[nodiscard]] std::string SystemErrorText(int err);
 // The same for an error code of the system or generic category; any other

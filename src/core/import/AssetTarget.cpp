@@ -57,7 +57,7 @@ TAssetTarget PlanAssetTarget(std::string_view root, std::string_view source,
     if (root.empty() || source.empty() || folder.empty() || urlFolder.empty())
         return {};
     const std::string dir = JoinPath(root, folder);
-    CreateFolderChain(dir);
+    CreateDirs(dir);
     const std::string fileName = ExtractFileName(source);
     const std::string ext = UrlSafeNamePart(ExtractFileExt(fileName));
     const std::string name = UrlSafeNamePart(fileName.substr(0, fileName.size() - ext.size()));

@@ -79,6 +79,10 @@ std::string TDocProject::NewTopicId() {
 bool TDocProject::IsSafeTopicId(std::string_view id) {
     if (id.empty() || id == "." || id.find("..") != std::string_view::npos)
         return false;
+    // "ID.html" and the temporary names written beside it must fit the 255
+    // bytes a file name may have.
+    if (id.size() > kMaxTopicIdBytes)
+        return false;
     for (char c : id) {
         const auto u = static_cast<unsigned char>(c);
         // Separators and ':' leave the topics folder; the others are refused

@@ -1,6 +1,7 @@
 #pragma once
 // The in-memory topic tree of one help project: every topic by id, and the
 // ordered tree (top-level ids plus each topic's children) that is the contents.
+#include <cstddef>
 #include <list>
 #include <memory>
 #include <string>
@@ -9,6 +10,9 @@
 #include <vector>
 
 namespace qm {
+
+// The longest topic id that can name its page file.
+inline constexpr size_t kMaxTopicIdBytes = 200;
 
 class TTopic {
 public:

@@ -10,10 +10,13 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 extern char** environ;
 
@@ -31,6 +34,10 @@ public:
     TFd(const TFd&) = delete;
     TFd& operator=(const TFd&) = delete;
     [[nodiscard]] int Get() const { return FFd; }
+    void Reset(int fd) {
+        Close();
+        FFd = fd;
+    }
     void Close() {
         if (FFd >= 0)
             ::close(FFd);
@@ -41,29 +48,90 @@ private:
     int FFd;
 };
 
-class TSpawnActions {
-public:
-    TSpawnActions() { ::posix_spawn_file_actions_init(&FActions); }
-    ~TSpawnActions() { ::posix_spawn_file_actions_destroy(&FActions); }
-    TSpawnActions(const TSpawnActions&) = delete;
-    TSpawnActions& operator=(const TSpawnActions&) = delete;
-    posix_spawn_file_actions_t* Get() { return &FActions; }
-
-private:
-    posix_spawn_file_actions_t FActions{};
+// Both ends of a close-on-exec pipe, numbered above the standard streams: a
+// caller started with one of them closed would otherwise get that number,
+// and the child's redirections would overwrite the pipe before using it.
+struct TPipe {
+    TFd Read;
+    TFd Write;
 };
 
-class TSpawnAttr {
-public:
-    TSpawnAttr() { ::posix_spawnattr_init(&FAttr); }
-    ~TSpawnAttr() { ::posix_spawnattr_destroy(&FAttr); }
-    TSpawnAttr(const TSpawnAttr&) = delete;
-    TSpawnAttr& operator=(const TSpawnAttr&) = delete;
-    posix_spawnattr_t* Get() { return &FAttr; }
+int AboveStdio(int fd) {
+    if (fd > STDERR_FILENO)
+        return fd;
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    const int err = errno;
+    ::close(fd);
+    errno = err;
+    return moved;
+}
 
-private:
-    posix_spawnattr_t FAttr{};
+[[noreturn]] void ThrowStartError(const std::string& program, int err) {
+    throw EProcessStartError("Cannot start \"" + program + "\". " + std::strerror(err));
+}
+
+void OpenPipe(TPipe& pipe, const std::string& program) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        ThrowStartError(program, errno);
+    pipe.Read.Reset(AboveStdio(fds[0]));
+    pipe.Write.Reset(AboveStdio(fds[1]));
+    if (pipe.Read.Get() < 0 || pipe.Write.Get() < 0)
+        ThrowStartError(program, errno);
+}
+
+// Everything the child needs, prepared before the fork: between fork and
+// exec only async-signal-safe calls may run, since another thread of the
+// parent may have held the allocator's lock at the moment of the fork.
+struct TChildPlan {
+    const char* Program = nullptr; // a path: searched on PATH beforehand
+    char* const* Argv = nullptr;
+    const char* WorkingDir = nullptr; // nullptr: the parent's
+    int Output = -1;                  // the pipe's write end
+    int Report = -1;                  // where errno goes when the exec fails
+    pid_t Parent = 0;
 };
+
+[[noreturn]] void ChildFails(const TChildPlan& plan) {
+    const int err = errno;
+    (void)!::write(plan.Report, &err, sizeof err);
+    ::_exit(127);
+}
+
+[[noreturn]] void RunChild(const TChildPlan& plan) {
+#ifdef __linux__
+    // Dies with us, even when we are killed outright and cannot stop it.
+    // The signal follows the thread that forked, which waits in RunProcess
+    // until the child has ended, so it never fires early.
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0)
+        ChildFails(plan);
+    if (::getppid() != plan.Parent)
+        ::_exit(127); // the parent died before the request took effect
+#endif
+    // A group of its own: a terminal's Ctrl+C reaches us alone, and a
+    // cancel stops the program together with whatever it started.
+    if (::setpgid(0, 0) != 0)
+        ChildFails(plan);
+    // A caller that ignores SIGPIPE or blocks signals must not pass that on:
+    // the program should behave as it does when started from a terminal.
+    for (const int sig : {SIGPIPE, SIGINT, SIGTERM})
+        ::signal(sig, SIG_DFL);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+
+    const int devNull = ::open("/dev/null", O_RDONLY);
+    if (devNull < 0 || ::dup2(devNull, STDIN_FILENO) < 0)
+        ChildFails(plan);
+    if (devNull != STDIN_FILENO)
+        ::close(devNull);
+    if (::dup2(plan.Output, STDOUT_FILENO) < 0 || ::dup2(plan.Output, STDERR_FILENO) < 0)
+        ChildFails(plan);
+    if (plan.WorkingDir != nullptr && ::chdir(plan.WorkingDir) != 0)
+        ChildFails(plan);
+    ::execve(plan.Program, plan.Argv, environ);
+    ChildFails(plan);
+}
 
 void AppendCapped(std::string& out, const char* data, size_t n) {
     out.append(data, n);
@@ -104,8 +172,27 @@ int WaitBlocking(pid_t pid) {
     return status;
 }
 
-[[noreturn]] void ThrowStartError(const std::string& program, int err) {
-    throw EProcessStartError("Cannot start \"" + program + "\". " + std::strerror(err));
+// The errno the child reported before exec, or 0 once exec closed the pipe.
+int ReadStartError(int fd) {
+    int err = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, &err, sizeof err);
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n == static_cast<ssize_t>(sizeof err) ? err : 0;
+    }
+}
+
+// What exec is handed: a bare name is found on PATH here, as the child may
+// not search it; a path with a separator is left to be taken from the
+// working folder.
+std::string ProgramToRun(const std::string& name) {
+    if (name.find('/') != std::string::npos)
+        return name;
+    std::string found = FindExecutableOnPath(name);
+    if (found.empty())
+        ThrowStartError(name, ENOENT);
+    return found;
 }
 
 } // namespace
@@ -114,41 +201,20 @@ TProcessResult RunProcess(const std::vector<std::string>& argv, const std::strin
                           const TCancelCheck& cancelled) {
     if (argv.empty() || argv[0].empty())
         throw EProcessStartError("Cannot start a program without a name.");
-
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0)
-        ThrowStartError(argv[0], errno);
-    TFd readEnd(fds[0]);
-    TFd writeEnd(fds[1]);
-
-    TSpawnActions actions;
-    ::posix_spawn_file_actions_addopen(actions.Get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    ::posix_spawn_file_actions_adddup2(actions.Get(), writeEnd.Get(), STDOUT_FILENO);
-    ::posix_spawn_file_actions_adddup2(actions.Get(), writeEnd.Get(), STDERR_FILENO);
     if (!workingDir.empty()) {
-        // posix_spawn would report a missing folder only as a failed exec;
-        // saying which folder is the more useful message.
+        // A missing folder would show only as a failed chdir; saying which
+        // folder is the more useful message.
         struct stat st {};
         if (::stat(workingDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
             throw EProcessStartError("Cannot start \"" + argv[0] + "\": the working folder \"" +
                                      workingDir + "\" does not exist.");
-        ::posix_spawn_file_actions_addchdir_np(actions.Get(), workingDir.c_str());
     }
+    const std::string program = ProgramToRun(argv[0]);
 
-    // A caller that ignores SIGPIPE or blocks signals must not pass that on:
-    // the program should behave as it does when started from a terminal.
-    TSpawnAttr attr;
-    sigset_t none;
-    sigset_t defaults;
-    sigemptyset(&none);
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    sigaddset(&defaults, SIGINT);
-    sigaddset(&defaults, SIGTERM);
-    ::posix_spawnattr_setsigmask(attr.Get(), &none);
-    ::posix_spawnattr_setsigdefault(attr.Get(), &defaults);
-    ::posix_spawnattr_setflags(attr.Get(),
-                               static_cast<short>(POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF));
+    TPipe output;
+    OpenPipe(output, argv[0]);
+    TPipe report;
+    OpenPipe(report, argv[0]);
 
     std::vector<char*> args;
     args.reserve(argv.size() + 1);
@@ -156,27 +222,44 @@ TProcessResult RunProcess(const std::vector<std::string>& argv, const std::strin
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
 
-    pid_t pid = 0;
-    const int rc =
-        ::posix_spawnp(&pid, argv[0].c_str(), actions.Get(), attr.Get(), args.data(), environ);
-    if (rc != 0)
-        ThrowStartError(argv[0], rc);
-    writeEnd.Close(); // the child holds the only write end now, so its exit ends the pipe
-    ::fcntl(readEnd.Get(), F_SETFL, ::fcntl(readEnd.Get(), F_GETFL) | O_NONBLOCK);
+    TChildPlan plan;
+    plan.Program = program.c_str();
+    plan.Argv = args.data();
+    plan.WorkingDir = workingDir.empty() ? nullptr : workingDir.c_str();
+    plan.Output = output.Write.Get();
+    plan.Report = report.Write.Get();
+    plan.Parent = ::getpid();
+
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        ThrowStartError(argv[0], errno);
+    if (pid == 0)
+        RunChild(plan);
+    // Set on both sides, so that the group exists before either side relies
+    // on it; the child's exec may already have made this call fail.
+    (void)::setpgid(pid, pid);
+    output.Write.Close(); // the child holds the only write end now, so its exit ends the pipe
+    report.Write.Close();
+    if (const int err = ReadStartError(report.Read.Get()); err != 0) {
+        (void)WaitBlocking(pid);
+        ThrowStartError(argv[0], err);
+    }
+    ::fcntl(output.Read.Get(), F_SETFL, ::fcntl(output.Read.Get(), F_GETFL) | O_NONBLOCK);
 
     TProcessResult result;
     bool pipeOpen = true;
     for (;;) {
         if (cancelled && cancelled()) {
-            ::kill(pid, SIGKILL);
+            // The whole group: a browser's helper processes go with it.
+            ::kill(-pid, SIGKILL);
             result.ExitCode = ExitCodeOf(WaitBlocking(pid));
             result.Cancelled = true;
             return result;
         }
         if (pipeOpen) {
-            pollfd p{readEnd.Get(), POLLIN, 0};
+            pollfd p{output.Read.Get(), POLLIN, 0};
             if (::poll(&p, 1, kPollMs) > 0)
-                pipeOpen = DrainAvailable(readEnd.Get(), result.Output);
+                pipeOpen = DrainAvailable(output.Read.Get(), result.Output);
         } else {
             ::poll(nullptr, 0, kPollMs / 5);
         }
@@ -186,7 +269,7 @@ TProcessResult RunProcess(const std::vector<std::string>& argv, const std::strin
             // A grandchild may still hold the pipe open; take what is there
             // without waiting for an end that may never come.
             if (pipeOpen)
-                DrainAvailable(readEnd.Get(), result.Output);
+                DrainAvailable(output.Read.Get(), result.Output);
             result.ExitCode = ExitCodeOf(status);
             return result;
         }

@@ -142,8 +142,9 @@ TEST(TemporaryFiles, RemovesLeftoversAtEveryDepthButNotThroughLinks) {
 }
 
 TEST(SystemErrorText, NamesTheCauseInPlainWords) {
-    EXPECT_EQ(SystemErrorText(ENOSPC), "disk full");
+    EXPECT_EQ(SystemErrorText(ENOSPC), "disk full (no space left on the device)");
     EXPECT_EQ(SystemErrorText(EISDIR), "is a folder");
     EXPECT_EQ(SystemErrorText(EACCES), std::strerror(EACCES));
-    EXPECT_EQ(SystemErrorText(std::make_error_code(std::errc::no_space_on_device)), "disk full");
+    EXPECT_EQ(SystemErrorText(std::make_error_code(std::errc::no_space_on_device)),
+              "disk full (no space left on the device)");
 }

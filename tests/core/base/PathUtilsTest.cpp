@@ -123,8 +123,7 @@ TEST(TextFiles, ErrorsNameTheRealCause) {
          std::strerror(ENOENT)},
         {"write over a folder", [&] { WriteTextFileUtf8(dir / "folder.html", "x"); },
          "is a folder"},
-        {"folder below a file", [&] { CreateFolderChain(dir / "file/sub"); },
-         std::strerror(ENOTDIR)},
+        {"folder below a file", [&] { CreateDirs(dir / "file/sub"); }, std::strerror(ENOTDIR)},
         {"write below a file", [&] { WriteTextFileUtf8(dir / "file/sub/a.html", "x"); },
          std::strerror(ENOTDIR)},
     };

@@ -45,6 +45,17 @@ TEST(HtmlPathological, TenThousandNestedTags) {
               open + "<a href=\"" + id + ".html\">deep</a>" + close);
 }
 
+TEST(HtmlPathological, FiftyMegabytesOfTopicLinkBeginnings) {
+    // Each piece starts what a topic link starts with and none completes one.
+    const auto rule = [](const std::string& target) { return target + ".html"; };
+    for (const std::string_view piece : {"doc:", "href=\"doc:", "HREF = 'doc:0123"}) {
+        SCOPED_TRACE(piece);
+        const std::string page = Repeat(piece, 50'000'000 / piece.size());
+        EXPECT_TRUE(RewriteDocLinks(page, rule) == page);
+        EXPECT_TRUE(CollectDocLinkIds(page).empty());
+    }
+}
+
 TEST(HtmlPathological, CatastrophicBacktrackingStopsAtTheMatchLimit) {
     // Nested repeats that fail at the end try every way of splitting the
     // run: 2^40 steps without a limit.

@@ -5,6 +5,8 @@
 #include "base/PathUtils.h"
 #include "model/DocModel.h"
 #include "model/Storage.h"
+#include "publish/common/OutputFolder.h"
+#include "publish/common/PublishCommon.h"
 
 #include "TempDir.h"
 
@@ -12,12 +14,18 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
 #include <string>
+#include <system_error>
 #include <utility>
 
 namespace fs = std::filesystem;
 using namespace qm;
+using qm::test::ReadFile;
 using qm::test::TTempDir;
+using qm::test::WriteFile;
 
 namespace {
 
@@ -49,6 +57,24 @@ struct PublishFixture : ::testing::Test {
         return options;
     }
 };
+
+// Every file under a folder with its bytes: equal snapshots show that
+// nothing was written, changed or deleted in between.
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(folder))
+        if (e.is_regular_file() && !e.is_symlink())
+            files[e.path().string()] = ReadFile(e.path().string());
+    return files;
+}
+
+bool Contains(const std::string& hay, const std::string& needle) {
+    return hay.find(needle) != std::string::npos;
+}
+
+// The formats that write a page per topic and remove the pages of topics no
+// longer published.
+const TFormatCase kPageFormats[] = {kFormats[0], kFormats[1]};
 
 } // namespace
 
@@ -151,4 +177,151 @@ TEST(PublishFormat, NamesReadBackAndNothingElseIsAFormat) {
     }
     for (const char* other : {"", "WebHelp", "CHM", "html", "pdf ", "chm\n"})
         EXPECT_EQ(ParsePublishFormat(other), std::nullopt) << "'" << other << "'";
+}
+
+TEST_F(PublishFixture, AnOutputFolderInOrAroundTheDataFolderIsRefusedBeforeAnythingIsWritten) {
+    const std::string data = fs::path(project.RootPath).lexically_normal().parent_path().string();
+    fs::create_directory_symlink(data, dir / "link-to-data");
+    const std::string is = "is the project's data folder";
+    const std::string inside = "lies inside the project's data folder \"" + data + "\"";
+    const std::string holds = "contains the project's data folder \"" + data + "\"";
+    const auto before = Snapshot(dir.Path());
+    for (const TFormatCase& f : kFormats) {
+        const char* other = f.Format == TPublishFormat::WebHelp ? "chm" : "webhelp";
+        struct TCase {
+            const char* Name;
+            std::string OutDir;
+            const std::string& Says;
+        };
+        const TCase cases[] = {
+            {"the data folder", data, is},
+            {"the data folder, written with a dot and a separator", data + "/./", is},
+            {"the data folder through a symbolic link", dir / "link-to-data", is},
+            {"its assets", data + "/assets", inside},
+            {"a new folder deep inside", data + "/topics/new/out", inside},
+            {"a folder inside through a symbolic link", dir / "link-to-data/topics", inside},
+            {"the default folder of another format", data + "/build/" + other, inside},
+            {"a folder below the default one", data + "/build/" + f.Name + "/more", inside},
+            {"the folder holding it and the project file", dir.Path(), holds},
+            {"the root folder", "/", holds},
+        };
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(std::string(f.Name) + ": " + c.Name);
+            TPublishOptions options = Options();
+            options.OutDir = c.OutDir;
+            try {
+                (void)Publish(f.Format, project, options);
+                ADD_FAILURE() << "published into " << c.OutDir;
+            } catch (const EQuillmateError& e) {
+                EXPECT_TRUE(Contains(e.what(), "The output folder \"")) << e.what();
+                EXPECT_TRUE(Contains(e.what(), c.Says)) << e.what();
+            }
+        }
+    }
+    EXPECT_EQ(Snapshot(dir.Path()), before) << "something was written, changed or deleted";
+}
+
+TEST_F(PublishFixture, TheDefaultFolderMayBeNamedOutright) {
+    const std::string data = fs::path(project.RootPath).lexically_normal().parent_path().string();
+    fs::create_directory_symlink(data, dir / "link-to-data");
+    for (const std::string& out :
+         {data + "/build/webhelp", data + "/build/webhelp/", dir / "link-to-data/build/webhelp"}) {
+        SCOPED_TRACE(out);
+        TPublishOptions options = Options();
+        options.OutDir = out;
+        const TPublishResult r = Publish(TPublishFormat::WebHelp, project, options);
+        EXPECT_TRUE(fs::is_regular_file(r.OutputFile));
+    }
+}
+
+TEST_F(PublishFixture, StalePagesGoOnlyFromFoldersOfEarlierPublishes) {
+    struct TCase {
+        const char* Name;
+        // Prepares the folder for the format; returns it ("" for the default).
+        std::function<std::string(const TFormatCase&)> Prepare;
+        bool Removed;
+    };
+    // "notes.html" stands for a page no topic publishes: in a folder of our
+    // own a page of a deleted topic, anywhere else a page of the author's.
+    const auto page = [](const std::string& out) { return out + "/topics/notes.html"; };
+    const TCase cases[] = {
+        {"a folder of the author's own pages",
+         [&](const TFormatCase& f) {
+             const std::string out = dir / (std::string("own-") + f.Name);
+             WriteFile(page(out), "the author's notes");
+             return out;
+         },
+         false},
+        {"the folder of an earlier publish",
+         [&](const TFormatCase& f) {
+             TPublishOptions options = Options();
+             options.OutDir = dir / (std::string("earlier-") + f.Name);
+             (void)Publish(f.Format, project, options);
+             WriteFile(page(options.OutDir), "a page of a deleted topic");
+             return options.OutDir;
+         },
+         true},
+        {"a folder another format published into",
+         [&](const TFormatCase& f) {
+             const std::string out = dir / (std::string("other-") + f.Name);
+             WriteFile(out + "/" + kOutputMarkerFile, "pdf\n");
+             WriteFile(page(out), "not this format's page");
+             return out;
+         },
+         false},
+        {"the default folder, unmarked as an older version left it",
+         [&](const TFormatCase& f) {
+             WriteFile(page(DefaultOutDir(project, f.Format)), "a page of a deleted topic");
+             return std::string();
+         },
+         true},
+    };
+    for (const TFormatCase& f : kPageFormats) {
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(std::string(f.Name) + ": " + c.Name);
+            TPublishOptions options = Options();
+            options.OutDir = c.Prepare(f);
+            const TPublishResult r = Publish(f.Format, project, options);
+            EXPECT_EQ(r.StalePagesRemoved, c.Removed ? 1u : 0u);
+            EXPECT_EQ(fs::exists(page(r.OutDir)), !c.Removed);
+            // Left unmarked, a foreign folder loses nothing on the next run either.
+            const TPublishResult again = Publish(f.Format, project, options);
+            EXPECT_EQ(again.StalePagesRemoved, 0u);
+            EXPECT_EQ(fs::exists(page(r.OutDir)), !c.Removed);
+        }
+    }
+}
+
+TEST_F(PublishFixture, TopicsWhoseIdIsTooLongForAFileNameAreSkippedWithAWarning) {
+    struct TCase {
+        size_t Length;
+        char Letter; // one per case, so that no id holds another
+        bool Published;
+    };
+    const TCase cases[] = {
+        {kMaxTopicIdBytes, 'L', true}, {kMaxTopicIdBytes + 1, 'M', false}, {300, 'N', false}};
+    for (const TCase& c : cases) {
+        auto topic = std::make_unique<TTopic>();
+        topic->ID = std::string(c.Length, c.Letter);
+        topic->Title = "Long " + std::to_string(c.Length);
+        project.RootTopicIDs.push_back(topic->ID);
+        project.Topics.Add(std::move(topic));
+    }
+    for (const TFormatCase& f : kPageFormats) {
+        SCOPED_TRACE(f.Name);
+        const TPublishResult r = Publish(f.Format, project, Options());
+        EXPECT_TRUE(fs::is_regular_file(r.OutputFile));
+        size_t published = 0;
+        for (const TCase& c : cases) {
+            const std::string id(c.Length, c.Letter);
+            std::error_code tooLong;
+            EXPECT_EQ(fs::exists(r.OutDir + "/topics/" + id + ".html", tooLong), c.Published)
+                << c.Length;
+            const bool warned = std::any_of(r.Warnings.begin(), r.Warnings.end(),
+                                            [&](const std::string& w) { return Contains(w, id); });
+            EXPECT_EQ(warned, !c.Published) << c.Length;
+            published += c.Published ? 1 : 0;
+        }
+        EXPECT_EQ(r.PagesWritten, project.Topics.Count() - std::size(cases) + published);
+    }
 }

@@ -96,6 +96,14 @@ std::string HtmlHelpCompilerName() {
 #endif
 }
 
+std::string CompilerInstallHint() {
+#ifdef _WIN32
+    return "install Microsoft HTML Help Workshop";
+#else
+    return "install the Debian package fp-utils";
+#endif
+}
+
 std::string FindHtmlHelpCompiler() {
 #ifdef _WIN32
     static constexpr const char* kLocations[] = {
@@ -114,16 +122,17 @@ std::string FindHtmlHelpCompiler() {
 
 TChmCompilerRun RunHtmlHelpCompiler(const std::string& exe, const std::vector<std::string>& args,
                                     const std::string& dir, const TCancellationToken* cancel) {
-    const std::string name = exe.empty() ? HtmlHelpCompilerName() : CompilerFileName(exe);
     if (exe.empty())
-        throw EQuillmateError("Failed to run " + name);
+        throw EQuillmateError(HtmlHelpCompilerName() + " not found; " + CompilerInstallHint());
     std::vector<std::string> argv{exe};
     argv.insert(argv.end(), args.begin(), args.end());
     platform::TProcessResult r;
     try {
         r = platform::RunProcess(argv, dir, CancelCheck(cancel));
-    } catch (const platform::EProcessStartError&) {
-        throw EQuillmateError("Failed to run " + name);
+    } catch (const platform::EProcessStartError& e) {
+        // The runner's text names the program and the system's reason.
+        throw EQuillmateError(std::string("Failed to run ") + CompilerFileName(exe) + ": " +
+                              e.what());
     }
     if (r.Cancelled)
         throw EPublishCancelled();

@@ -17,6 +17,9 @@ namespace qm::chm {
 // existing hhc.exe of "C:\Program Files (x86)\HTML Help Workshop",
 // "C:\Program Files\HTML Help Workshop" and "C:\Windows"; elsewhere chmcmd on PATH.
 [[nodiscard]] std::string FindHtmlHelpCompiler();
+// How to get the compiler: "install the Debian package fp-utils" (on
+// Windows, HTML Help Workshop).
+[[nodiscard]] std::string CompilerInstallHint();
 
 struct TChmCompilerRun {
     int ExitCode = -1;
@@ -24,9 +27,9 @@ struct TChmCompilerRun {
 };
 
 // Runs exe with args in dir and waits for it, without a time limit. Raises
-// EQuillmateError "Failed to run hhc.exe" ("Failed to run chmcmd" elsewhere;
-// the name is exe's own when given) when it cannot be started, an empty exe
-// included, and EPublishCancelled when the token stops it.
+// EQuillmateError "chmcmd not found; install ..." (hhc.exe on Windows) for
+// an empty exe, "Failed to run NAME: " and the reason when exe cannot be
+// started, and EPublishCancelled when the token stops it.
 [[nodiscard]] TChmCompilerRun RunHtmlHelpCompiler(const std::string& exe,
                                                   const std::vector<std::string>& args,
                                                   const std::string& dir,

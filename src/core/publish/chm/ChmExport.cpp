@@ -13,6 +13,7 @@
 #include "publish/chm/ChmProjectFiles.h"
 #include "publish/chm/ChmTopics.h"
 #include "publish/chm/Cp1251.h"
+#include "publish/common/OutputFolder.h"
 #include "publish/common/PublishCommon.h"
 #include "settings/Color.h"
 
@@ -33,9 +34,10 @@ std::string ReadIfExists(const std::string& path) {
 
 TPublishResult ExportChm(const TDocProject& project, const TPublishOptions& options) {
     TPublishResult result;
-    result.OutDir = EnsureDir(ResolveOutDir(project, options, TPublishFormat::Chm));
+    result.OutDir = ResolveOutDir(project, options, TPublishFormat::Chm);
+    const bool ownFolder = ClaimOutputFolder(project, result.OutDir, TPublishFormat::Chm);
     const std::string& outDir = result.OutDir;
-    const std::string topicsOut = EnsureDir(JoinPath(outDir, "topics"));
+    const std::string topicsOut = CreateDirs(JoinPath(outDir, "topics"));
 
     const TProjectSettings settings = LoadPublishSettings(project);
     const std::string pageBg = ColorToHtml(settings.DefaultPageBgColor);
@@ -94,8 +96,11 @@ TPublishResult ExportChm(const TDocProject& project, const TPublishOptions& opti
     }
     result.PagesWritten = pageList.size();
     // The compiler's scan of the folder must not pick up pages of topics that
-    // were deleted or excluded since an earlier export.
-    result.StalePagesRemoved = RemoveStalePages(topicsOut, pageFiles);
+    // were deleted or excluded since an earlier export. The project file
+    // lists the pages, so in a folder that is not ours the leftovers only
+    // stay on disk.
+    if (ownFolder)
+        result.StalePagesRemoved = RemoveStalePages(topicsOut, pageFiles);
 
     for (auto& w : NormalizeChmImages(project, outDir))
         result.Warnings.push_back(std::move(w));

@@ -25,7 +25,7 @@ TProjectSettings LoadPublishSettings(const TDocProject& project) {
 
 void CopyFolderTree(const std::string& source, const std::string& target,
                     const std::string& boundary, std::vector<std::string>& warnings) {
-    CreateFolderChain(target);
+    CreateDirs(target);
     for (const TAssetEntry& e : ListPublishedAssets(source, boundary, warnings)) {
         const fs::path to = fs::path(target) / e.Relative;
         std::error_code ec;
@@ -37,6 +37,10 @@ void CopyFolderTree(const std::string& source, const std::string& target,
             throw EFileError("Cannot copy \"" + e.From.string() + "\" to \"" + to.string() +
                              "\": " + SystemErrorText(ec));
     }
+}
+
+bool IsPageFileId(std::string_view id) {
+    return TDocProject::IsSafeTopicId(id);
 }
 
 size_t RemoveStalePages(const std::string& topicsFolder, const std::vector<std::string>& keep) {

@@ -22,9 +22,15 @@ class TDocProject;
 void CopyFolderTree(const std::string& source, const std::string& target,
                     const std::string& boundary, std::vector<std::string>& warnings);
 
+// A topic id that can name its page file in a published topics folder
+// (TDocProject::IsSafeTopicId, which also bounds its length).
+[[nodiscard]] bool IsPageFileId(std::string_view id);
+
 // Removes the *.html files in a published topics folder that are not in
 // keep (file names such as "ID.html"), so pages of deleted or excluded topics
 // do not linger in the output. Nothing else is touched. Returns how many went.
+// Only for folders ClaimOutputFolder answered true for: elsewhere the pages
+// may be the author's own.
 size_t RemoveStalePages(const std::string& topicsFolder, const std::vector<std::string>& keep);
 
 // A published page's header: the default pair in meta/, replaced by the

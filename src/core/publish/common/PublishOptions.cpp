@@ -2,6 +2,7 @@
 
 #include "base/PathUtils.h"
 #include "model/DocModel.h"
+#include "publish/common/OutputFolder.h"
 
 #include <filesystem>
 #include <system_error>
@@ -58,7 +59,9 @@ std::string ResolveOutDir(const TDocProject& project, const TPublishOptions& opt
     // file address, so a relative path would be read from the wrong place.
     std::error_code ec;
     const std::filesystem::path full = std::filesystem::absolute(dir, ec);
-    return ec ? dir : full.lexically_normal().string();
+    std::string resolved = ec ? dir : full.lexically_normal().string();
+    CheckOutDirOutsideProject(project, resolved, format);
+    return resolved;
 }
 
 } // namespace qm

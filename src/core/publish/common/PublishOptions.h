@@ -70,7 +70,9 @@ struct TPublishResult {
 
 // "build/<FormatName>" under the project's data folder.
 [[nodiscard]] std::string DefaultOutDir(const TDocProject& project, TPublishFormat format);
-// options.OutDir, or DefaultOutDir when it is empty, as a full path.
+// options.OutDir, or DefaultOutDir when it is empty, as a full path. Raises
+// EQuillmateError for a folder the project's data folder is in or near
+// (CheckOutDirOutsideProject).
 [[nodiscard]] std::string ResolveOutDir(const TDocProject& project, const TPublishOptions& options,
                                         TPublishFormat format);
 

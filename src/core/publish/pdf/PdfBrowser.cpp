@@ -77,7 +77,13 @@ std::string BrowserNotFoundMessage(const TBrowserSearch& search) {
     const std::string message = "Microsoft Edge not found";
     if (search.empty() || (search.size() == 1 && search[0].Name == "Microsoft Edge"))
         return message;
-    return message + " (looked for " + JoinNames(search) + " in their usual places and on PATH)";
+    std::string text =
+        message + " (looked for " + JoinNames(search) + " in their usual places and on PATH)";
+    // Where Chromium is looked for, it is the one a Debian system can install.
+    for (const TBrowserLocations& browser : search)
+        if (browser.Name == "Chromium")
+            return text + "; install chromium (Debian package chromium)";
+    return text;
 }
 
 } // namespace qm::pdf

@@ -26,7 +26,8 @@ using TBrowserSearch = std::vector<TBrowserLocations>;
 [[nodiscard]] std::string FindBrowser(const TBrowserSearch& search);
 
 // "Microsoft Edge not found"; where more browsers than Edge were looked for,
-// followed by their names.
+// followed by their names, and where Chromium was one of them, by how to
+// install it.
 [[nodiscard]] std::string BrowserNotFoundMessage(const TBrowserSearch& search);
 
 } // namespace qm::pdf

@@ -4,6 +4,7 @@
 #include "base/PathUtils.h"
 #include "model/ContentsWalk.h"
 #include "model/DocModel.h"
+#include "publish/common/OutputFolder.h"
 #include "publish/common/PublishCommon.h"
 #include "publish/pdf/PdfAssets.h"
 #include "publish/pdf/PdfBrowser.h"
@@ -57,7 +58,10 @@ namespace qm {
 TPublishResult PublishPdf(const TDocProject& project, const TPublishOptions& options) {
     using namespace pdf;
     TPublishResult result;
-    result.OutDir = EnsureDir(ResolveOutDir(project, options, TPublishFormat::Pdf));
+    result.OutDir = ResolveOutDir(project, options, TPublishFormat::Pdf);
+    // The manual deletes nothing but its own two files, so whose folder it
+    // is matters only for the mark a later publish reads.
+    (void)ClaimOutputFolder(project, result.OutDir, TPublishFormat::Pdf);
     const std::string manual = JoinPath(result.OutDir, "manual.html");
     result.OutputFile = JoinPath(result.OutDir, "manual.pdf");
 

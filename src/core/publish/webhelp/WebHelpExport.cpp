@@ -8,6 +8,7 @@
 #include "html/HtmlUtils.h"
 #include "model/DocModel.h"
 #include "publish/SettingsCss.h"
+#include "publish/common/OutputFolder.h"
 #include "publish/common/ParallelFor.h"
 #include "publish/common/PublishCommon.h"
 #include "publish/webhelp/WebHelpData.h"
@@ -70,19 +71,20 @@ std::string ViewerTemplateDir(const std::string& programDataDir) {
 TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions& options) {
     const std::string templates = ViewerTemplateDir(options.ProgramDataDir);
     TPublishResult result;
-    result.OutDir = EnsureDir(ResolveOutDir(project, options, TPublishFormat::WebHelp));
+    result.OutDir = ResolveOutDir(project, options, TPublishFormat::WebHelp);
+    const bool ownFolder = ClaimOutputFolder(project, result.OutDir, TPublishFormat::WebHelp);
     const std::string& outDir = result.OutDir;
     const TProjectSettings settings = LoadPublishSettings(project);
     const std::string pageBg = ColorToHtml(settings.DefaultPageBgColor);
     const std::string footer = BuildFooter(settings);
-    const std::string topicsOut = EnsureDir(JoinPath(outDir, "topics"));
-    EnsureDir(JoinPath(outDir, "assets"));
+    const std::string topicsOut = CreateDirs(JoinPath(outDir, "topics"));
+    CreateDirs(JoinPath(outDir, "assets"));
 
     std::vector<const TTopic*> published;
     for (const TTopic& t : project.Topics) {
         if (t.ExcludeWeb)
             continue;
-        if (!TDocProject::IsSafeTopicId(t.ID)) {
+        if (!IsPageFileId(t.ID)) {
             result.Warnings.push_back("Topic skipped, its id cannot name a file: " + t.ID);
             continue;
         }
@@ -115,11 +117,13 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
     });
     result.PagesWritten = published.size();
 
-    std::vector<std::string> keep;
-    keep.reserve(published.size());
-    for (const TTopic* t : published)
-        keep.push_back(t->ID + ".html");
-    result.StalePagesRemoved = RemoveStalePages(topicsOut, keep);
+    if (ownFolder) {
+        std::vector<std::string> keep;
+        keep.reserve(published.size());
+        for (const TTopic* t : published)
+            keep.push_back(t->ID + ".html");
+        result.StalePagesRemoved = RemoveStalePages(topicsOut, keep);
+    }
 
     const std::string assets = JoinPath(project.RootPath, "assets");
     if (DirectoryExists(assets))

@@ -262,7 +262,8 @@ TEST_F(ChmExportFixture, FailuresBeforeTheCompilerRunCarryTheirReason) {
     const Case cases[] = {
         {"no compiler",
          [](TDocProject&, TPublishOptions& o) { o.ChmCompiler = "/nonexistent/chmcmd"; },
-         "CHM export failed: Failed to run chmcmd"},
+         "CHM export failed: Failed to run chmcmd: Cannot start \"/nonexistent/chmcmd\". No "
+         "such file or directory"},
         {"every topic excluded",
          [](TDocProject& p, TPublishOptions&) {
              p.GetTopic(kA).ExcludeChm = true;
@@ -295,6 +296,16 @@ TEST_F(ChmExportFixture, CancellingStopsTheExportWithoutAFailureMessage) {
     options.Cancel = &token;
     EXPECT_THROW((void)PublishChm(f.Project, options), EPublishCancelled);
     EXPECT_FALSE(fs::exists(f.Out("help.chm")));
+}
+
+TEST(ChmCompiler, NoCompilerFoundSaysHowToInstallIt) {
+    TTempDir dir;
+    try {
+        (void)RunHtmlHelpCompiler("", {"project.hhp"}, dir.Path());
+        FAIL() << "ran without a compiler";
+    } catch (const EQuillmateError& e) {
+        EXPECT_EQ(std::string(e.what()), "chmcmd not found; install the Debian package fp-utils");
+    }
 }
 
 TEST(ChmCompiler, FindsChmcmdOnPathOnly) {

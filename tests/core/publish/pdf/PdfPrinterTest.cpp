@@ -140,11 +140,14 @@ TEST(PdfBrowser, NotFoundMessageNamesTheBrowsersLookedFor) {
     EXPECT_EQ(BrowserNotFoundMessage({}), "Microsoft Edge not found");
     EXPECT_EQ(BrowserNotFoundMessage({{"Microsoft Edge", {}, {}}, {"Chromium", {}, {}}}),
               "Microsoft Edge not found (looked for Microsoft Edge and Chromium in their usual "
-              "places and on PATH)");
+              "places and on PATH); install chromium (Debian package chromium)");
+    EXPECT_EQ(BrowserNotFoundMessage({{"Microsoft Edge", {}, {}}, {"Google Chrome", {}, {}}}),
+              "Microsoft Edge not found (looked for Microsoft Edge and Google Chrome in their "
+              "usual places and on PATH)");
 #ifndef _WIN32
     EXPECT_EQ(BrowserNotFoundMessage(DefaultBrowserSearch()),
               "Microsoft Edge not found (looked for Microsoft Edge, Chromium and Google Chrome in "
-              "their usual places and on PATH)");
+              "their usual places and on PATH); install chromium (Debian package chromium)");
 #endif
 }
 

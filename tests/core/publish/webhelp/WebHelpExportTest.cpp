@@ -4,6 +4,7 @@
 #include "base/PathUtils.h"
 #include "model/DocModel.h"
 #include "model/Storage.h"
+#include "publish/common/OutputFolder.h"
 #include "publish/webhelp/WebHelpData.h"
 #include "publish/webhelp/WebHelpPage.h"
 #include "settings/ProjectSettings.h"
@@ -151,6 +152,8 @@ TEST_F(WebHelpFixture, PagesAreExact) {
 TEST_F(WebHelpFixture, StyleSheetAssetsAndStalePages) {
     WriteFile(p.RootPath + "assets/images/x.png", "PNG");
     std::filesystem::create_directories(p.RootPath + "assets/empty");
+    // An earlier export's folder: its mark, and the pages it wrote.
+    WriteFile(out + "/" + kOutputMarkerFile, "webhelp\n");
     WriteFile(out + "/topics/" + kIdC + ".html", "from an earlier export");
     WriteFile(out + "/topics/OLD.html", "deleted topic");
     WriteFile(out + "/topics/notes.txt", "not a page");
