@@ -101,6 +101,11 @@ void TTopicPropertiesPanel::ShowTopic(const TDocProject& project, const std::str
     chkExcludePdf->setChecked(p.ExcludePdf);
     edTopicId->setText(topic != nullptr ? Q(topic->ID) : QString());
     edPageFile->setText(topic != nullptr ? Q(project.TopicHtmlPath(topic->ID)) : QString());
+    for (QLineEdit* e : {edTopicId, edPageFile}) {
+        // A long path shows its start; the whole of it is in the tip.
+        e->setCursorPosition(0);
+        e->setToolTip(e->text());
+    }
     for (QWidget* w : std::initializer_list<QWidget*>{memKeywords, memIndex, chkExcludeWeb,
                                                       chkExcludeChm, chkExcludePdf})
         w->setEnabled(topic != nullptr);
