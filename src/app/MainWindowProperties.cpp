@@ -4,6 +4,7 @@
 #include "TopicPropertiesPanel.h"
 
 #include "ContentsTree.h"
+#include "FormattingToolbar.h"
 #include "i18n/Translation.h"
 #include "model/DocModel.h"
 #include "workspace/EditingSession.h"
@@ -11,7 +12,9 @@
 #include "workspace/ProjectWorkspace.h"
 
 #include <QDockWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 namespace qm::app {
 
@@ -24,6 +27,19 @@ void TfrmMain::BuildPropertiesDock() {
     FPropertiesDock->setWidget(FProperties);
     addDockWidget(Qt::RightDockWidgetArea, FPropertiesDock);
     resizeDocks({FPropertiesDock}, {260}, Qt::Horizontal);
+    // Hidden until asked for: the editor and its toolbar keep their width.
+    FPropertiesDock->hide();
+    connect(FPropertiesDock, &QDockWidget::visibilityChanged, this,
+            [this] { QTimer::singleShot(0, this, [this] { FToolbar->Arrange(); }); });
+    tvToc->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tvToc, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (tvToc->itemAt(at) == nullptr)
+            return;
+        QMenu menu(this);
+        menu.addAction(QString::fromStdString(Translate("Properties...")), this,
+                       [this] { ShowPropertiesCommand(); });
+        menu.exec(tvToc->viewport()->mapToGlobal(at));
+    });
     connect(FProperties, &TTopicPropertiesPanel::ApplyRequested, this,
             [this] { Guarded([this] { ApplyTopicPropertiesCommand(); }); });
     connect(FProperties, &TTopicPropertiesPanel::StyleProfileChosen, this,

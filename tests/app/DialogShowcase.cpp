@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
     TfrmMain window(QStringList{});
     window.resize(1300, 800);
     window.show();
+    window.ShowPropertiesCommand();
     Pump(3000);
     Shoot(&window, out + "window_properties_" + lang + ".png");
     return 0;
