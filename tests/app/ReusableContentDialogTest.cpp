@@ -242,3 +242,15 @@ TEST_F(ReusableDialogFixture, AFileThatCannotBeWrittenIsReported) {
     EXPECT_NE(prompts->Warnings[0].find(File()), std::string::npos) << prompts->Warnings[0];
     EXPECT_FALSE(w->ProjectDirty());
 }
+
+TEST_F(ReusableDialogFixture, PublishingWithADamagedFileSaysItWasIgnored) {
+    const std::string damaged = R"({"snippets":[)";
+    WriteFile(File(), damaged);
+    w->SetOpenOutputs(false);
+    w->PublishWebHelpCommand();
+    EXPECT_TRUE(prompts->Errors.empty());
+    ASSERT_EQ(prompts->Infos.size(), 1u);
+    EXPECT_NE(prompts->Infos[0].find(File()), std::string::npos) << prompts->Infos[0];
+    EXPECT_NE(prompts->Infos[0].find("ignored"), std::string::npos) << prompts->Infos[0];
+    EXPECT_EQ(ReadFile(File()), damaged);
+}
