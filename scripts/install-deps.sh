@@ -6,6 +6,7 @@ PACKAGES="build-essential cmake ninja-build pkg-config git
 libpcre2-dev nlohmann-json3-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
 fp-utils libchm-bin poppler-utils chromium locales
 qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6webenginecore6-bin libgl-dev
+qt6-translations-l10n
 xvfb xauth"
 missing=""
 for p in $PACKAGES; do

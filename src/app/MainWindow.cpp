@@ -6,6 +6,8 @@
 #include "ContentsTree.h"
 #include "FormattingToolbar.h"
 #include "Icons.h"
+#include "QtTranslations.h"
+#include "TopicPropertiesPanel.h"
 #include "base/StringUtil.h"
 #include "bridge/EditorBridge.h"
 #include "bridge/EditorWebPage.h"
@@ -22,6 +24,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QLabel>
@@ -164,6 +167,7 @@ void TfrmMain::ProjectReplaced() {
         BuildContentsTree();
         tvToc->setCurrentItem(nullptr);
     }
+    ShowTopicProperties();
     tvToc->SelectFirst();
 }
 
@@ -223,7 +227,9 @@ void TfrmMain::BuildLayout() {
         MakeLeftButton("project-open", "Open Project...", [this] { OpenProjectCommand(); }), 0, 1);
     btnSave = MakeLeftButton("project-save", "Save Project", [this] { SaveCommand(); });
     grid->addWidget(btnSave, 0, 2);
-    grid->addWidget(MakeLeftButton("project-settings", "Project Settings...", {}), 0, 3);
+    grid->addWidget(MakeLeftButton("project-settings", "Project Settings...",
+                                   [this] { ProjectSettingsCommand(); }),
+                    0, 3);
     grid->addWidget(
         MakeLeftButton("topic-add-root", "Add Root Topic...", [this] { NewTopicCommand(true); }), 1,
         0);
@@ -232,8 +238,9 @@ void TfrmMain::BuildLayout() {
         1, 1);
     grid->addWidget(
         MakeLeftButton("topic-remove", "Remove Topic", [this] { RemoveTopicCommand(); }), 1, 2);
-    grid->addWidget(MakeLeftButton("reusable-content", "Variables, Snippets, Conditions...", {}), 1,
-                    3);
+    grid->addWidget(MakeLeftButton("reusable-content", "Variables, Snippets, Conditions...",
+                                   [this] { ReusableContentCommand(); }),
+                    1, 3);
     grid->setColumnStretch(4, 1);
     leftLayout->addWidget(pnlLeftTop);
 
@@ -243,8 +250,10 @@ void TfrmMain::BuildLayout() {
     tvToc->CanDrop = [this](const std::string& d, const std::string& t) {
         return CanDropTopic(Project(), d, t);
     };
-    connect(tvToc, &QTreeWidget::currentItemChanged, this,
-            [this] { Guarded([this] { FSession->SelectTopic(tvToc->SelectedTopicID()); }); });
+    connect(tvToc, &QTreeWidget::currentItemChanged, this, [this] {
+        Guarded([this] { FSession->SelectTopic(tvToc->SelectedTopicID()); });
+        ShowTopicProperties();
+    });
     connect(tvToc, &TContentsTree::TopicDropped, this,
             [this](const std::string& d, const std::string& t, TDropMode m) {
                 Guarded([&] { DropTopicCommand(d, t, m); });
@@ -293,6 +302,7 @@ void TfrmMain::BuildLayout() {
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({260, 1100});
     setCentralWidget(splitter);
+    BuildPropertiesDock();
 
     FStatusLabel = new QLabel;
     FStatusLabel->setObjectName(QStringLiteral("StatusText"));
@@ -357,6 +367,10 @@ void TfrmMain::BuildMenus() {
     topic->addSeparator();
     add(
         topic, "Rename...", [this] { RenameCommand(); }, QKeySequence(Qt::Key_F2));
+    topic->addSeparator();
+    add(topic, "Properties...", [this] {
+        ShowPropertiesCommand();
+    })->setObjectName(QStringLiteral("TopicProperties1"));
 
     QMenu* edit = menu("Edit");
     const std::pair<const char*, const char*> editCmds[] = {
@@ -383,6 +397,13 @@ void TfrmMain::BuildMenus() {
     add(publish, "Open Output Folder", [this] { OpenOutputFolderCommand(); });
 
     QMenu* tools = menu("Tools");
+    add(tools, "Project Settings...", [this] {
+        ProjectSettingsCommand();
+    })->setObjectName(QStringLiteral("ProjectSettings1"));
+    add(tools, "Variables, Snippets, Conditions...", [this] {
+        ReusableContentCommand();
+    })->setObjectName(QStringLiteral("VariablesSnippetsConditions1"));
+    tools->addSeparator();
     add(tools, "Check Links", [this] { CheckLinksCommand(); });
     QMenu* language = tools->addMenu(T("Language"));
     FMenuCaptions.emplace_back(language->menuAction(), "Language");
@@ -395,6 +416,7 @@ void TfrmMain::BuildMenus() {
         group->addAction(a);
         connect(a, &QAction::triggered, this, [this, i] {
             SetCurrentLanguage(i);
+            UseQtTranslations(TranslationState().CurrentCode);
             QSettings().setValue(QStringLiteral("CurrentLanguage"),
                                  Q(TranslationState().CurrentCode));
             ApplyUiCaptions();
@@ -416,6 +438,8 @@ void TfrmMain::ApplyUiCaptions() {
     for (const auto& [widget, hint] : FHints)
         widget->setToolTip(T(hint));
     FToolbar->ApplyCaptions();
+    FProperties->ApplyCaptions();
+    FPropertiesDock->setWindowTitle(T("Properties"));
 }
 
 QString TfrmMain::StatusText() const {
@@ -459,6 +483,10 @@ void TfrmMain::ApplySettingsToControls() {
         lp.setColor(QPalette::Window, ToQColor(settings.DefaultPageBgColor));
         left->setPalette(lp);
     }
+}
+
+void TfrmMain::ProjectSettingsCommand() {
+    FCommands->EditSettings();
 }
 
 void TfrmMain::AboutCommand() {

@@ -16,6 +16,7 @@
 #include <vector>
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QToolButton;
 
@@ -32,6 +33,7 @@ namespace qm::app {
 class TContentsTree;
 class TEditorBridge;
 class TFormattingToolbar;
+class TTopicPropertiesPanel;
 class TEditorWebView;
 
 class TfrmMain final : public QMainWindow, private TWorkspaceHost {
@@ -76,6 +78,14 @@ public:
     void PublishPdfCommand();
     void CheckLinksCommand();
     void AboutCommand();
+    void ProjectSettingsCommand();
+    // the properties panel beside the editor (MainWindowProperties.cpp)
+    void ShowPropertiesCommand();
+    void ApplyTopicPropertiesCommand();
+    void ChooseStyleProfile(const std::string& name);
+    [[nodiscard]] TTopicPropertiesPanel* PropertiesPanel() const { return FProperties; }
+    // (MainWindowReusable.cpp) variables, snippets and conditions; tokens at the caret
+    void ReusableContentCommand();
 
     void OpenProject(const std::string& fileName);
     [[nodiscard]] std::string GetCurrentTopicHtml();
@@ -123,6 +133,8 @@ private:
     void BuildContentsTree();
     void ReselectTopic(const std::string& id);
     void RenameTopic(const std::string& id, const std::string& title);
+    void BuildPropertiesDock();
+    void ShowTopicProperties();
 
     // --- fields ---
     std::unique_ptr<TUserPrompts> FPrompts;
@@ -141,6 +153,8 @@ private:
     TFormattingToolbar* FToolbar = nullptr;
     TEditorWebView* FEdge = nullptr;
     QLabel* FStatusLabel = nullptr;
+    TTopicPropertiesPanel* FProperties = nullptr;
+    QDockWidget* FPropertiesDock = nullptr;
     QAction* FSaveAction = nullptr;
     QToolButton* btnSave = nullptr;
     std::vector<std::pair<QAction*, const char*>> FMenuCaptions;

@@ -4,6 +4,7 @@
 
 #include "AppPaths.h"
 #include "PublishRunner.h"
+#include "content/ReusableContent.h"
 #include "i18n/Translation.h"
 #include "linkcheck/LinkChecker.h"
 #include "model/DocModel.h"
@@ -73,6 +74,8 @@ void TfrmMain::PublishCommand(TPublishFormat format) {
     }
     FLastPublishedOutput = result.OutputFile;
     SetStatus(Translate(texts.Exported) + result.OutputFile);
+    if (std::string damaged = DamagedReusableContentWarning(project); !damaged.empty())
+        result.Warnings.push_back(std::move(damaged));
     if (!result.Warnings.empty()) {
         std::string text;
         for (const std::string& w : result.Warnings)

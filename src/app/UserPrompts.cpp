@@ -1,6 +1,7 @@
 #include "UserPrompts.h"
 
 #include "PickTopicDialog.h"
+#include "ProjectSettingsDialog.h"
 
 #include "i18n/Translation.h"
 
@@ -95,6 +96,14 @@ std::optional<std::string> TDialogPrompts::AskTopic(const TDocProject& project) 
 
 void TDialogPrompts::ShowError(const std::string& text) {
     QMessageBox::critical(FParent, QApplication::applicationName(), Q(text));
+}
+
+bool TDialogPrompts::EditProjectSettings(TProjectSettings& settings) {
+    return TfrmProjectSettings::Execute(FParent, settings);
+}
+
+void TDialogPrompts::ShowWarning(const std::string& text) {
+    QMessageBox::warning(FParent, QApplication::applicationName(), Q(text));
 }
 
 void TDialogPrompts::ShowInfo(const std::string& caption, const std::string& text) {

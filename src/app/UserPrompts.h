@@ -21,7 +21,9 @@ public:
     std::optional<std::string> AskOpenFile(const std::string& caption,
                                            const std::string& filter) override;
     std::optional<std::string> AskTopic(const TDocProject& project) override;
+    bool EditProjectSettings(TProjectSettings& settings) override;
     void ShowError(const std::string& text) override;
+    void ShowWarning(const std::string& text) override;
     void ShowInfo(const std::string& caption, const std::string& text) override;
 
 private:

@@ -1,6 +1,7 @@
 // quillmate: the desktop program.
 #include "AppPaths.h"
 #include "MainWindow.h"
+#include "QtTranslations.h"
 #include "base/PathUtils.h"
 #include "i18n/Translation.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     const QString stored = QSettings().value(QStringLiteral("CurrentLanguage")).toString();
     qm::LoadTranslation(qm::JoinPath(dataDir, "transl.qz"),
                         stored.isEmpty() ? qm::SystemLanguageCode() : stored.toStdString());
+    qm::app::UseQtTranslations(qm::TranslationState().CurrentCode);
 
     QStringList args = QApplication::arguments();
     args.removeFirst();

@@ -3,6 +3,7 @@
 #include "Interrupt.h"
 
 #include "base/PathUtils.h"
+#include "content/ReusableContent.h"
 #include "model/DocModel.h"
 #include "model/Storage.h"
 #include "platform/ProgramFiles.h"
@@ -64,6 +65,8 @@ int RunPublish(const std::vector<std::string>& args, std::ostream& out, std::ost
     const TPublishResult result = Publish(*format, project, options);
     for (const std::string& w : result.Warnings)
         err << "warning: " << w << "\n";
+    if (const std::string damaged = DamagedReusableContentWarning(project); !damaged.empty())
+        err << "warning: " << damaged << "\n";
     out << FormatTitle(*format) << " exported: " << result.OutputFile << "\n";
     return kExitOk;
 }

@@ -49,4 +49,16 @@ std::optional<std::string> TScriptedPrompts::AskTopic(const TDocProject&) {
     return Take(Topics, "topic", std::optional<std::string>());
 }
 
+bool TScriptedPrompts::EditProjectSettings(TProjectSettings& settings) {
+    SettingsOffered.push_back(settings);
+    if (SettingsDialog)
+        return SettingsDialog(settings);
+    const std::optional<TProjectSettings> answer =
+        Take(SettingsEdits, "project settings", std::optional<TProjectSettings>());
+    if (!answer)
+        return false;
+    settings = *answer;
+    return true;
+}
+
 } // namespace qm::test

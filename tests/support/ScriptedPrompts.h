@@ -1,9 +1,11 @@
 #pragma once
 // Answers to the project commands' questions in the order they are asked; a
 // question without a prepared answer fails the test (and answers "cancel").
+#include "settings/ProjectSettings.h"
 #include "workspace/UserPrompts.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,7 +21,13 @@ public:
     std::deque<std::optional<std::string>> OpenFiles;
     std::deque<std::optional<std::string>> AnyFiles; // AskOpenFile
     std::deque<std::optional<std::string>> Topics;
+    // The settings dialog: the values the author confirms, nothing for Cancel.
+    std::deque<std::optional<TProjectSettings>> SettingsEdits;
+    // When set, the settings question is answered by it (a real dialog).
+    std::function<bool(TProjectSettings&)> SettingsDialog;
+    std::vector<TProjectSettings> SettingsOffered;
     std::vector<std::string> Errors;
+    std::vector<std::string> Warnings;
     std::vector<std::string> Infos;
     std::string LastProposedSaveName;
     std::string LastOpenFolder;
@@ -34,7 +42,9 @@ public:
     std::optional<std::string> AskOpenFile(const std::string& caption,
                                            const std::string& filter) override;
     std::optional<std::string> AskTopic(const TDocProject& project) override;
+    bool EditProjectSettings(TProjectSettings& settings) override;
     void ShowError(const std::string& text) override { Errors.push_back(text); }
+    void ShowWarning(const std::string& text) override { Warnings.push_back(text); }
     void ShowInfo(const std::string&, const std::string& text) override { Infos.push_back(text); }
 };
 

@@ -1,8 +1,10 @@
 #include "content/ReusableContent.h"
 
 #include "base/Error.h"
+#include "base/HtmlEncode.h"
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
+#include "i18n/Translation.h"
 #include "model/DocModel.h"
 
 namespace qm {
@@ -113,6 +115,47 @@ bool TReusableProjectContent::ConditionEnabled(std::string_view name, bool def) 
         if (SameTextAscii(c.Name, name))
             return c.Enabled;
     return def;
+}
+
+void TReusableProjectContent::LoadFromProjectForEditing(const TDocProject& project) {
+    Clear();
+    if (ReusableContentFileDamaged(project))
+        throw EJsonError(FormatS(Translate("The file %s is damaged: it does not hold valid JSON. "
+                                           "It was left as it is; repair or remove it to edit "
+                                           "the variables, snippets and conditions."),
+                                 ReusableContentPath(project)));
+    LoadFromProject(project);
+}
+
+bool ReusableContentFileDamaged(const TDocProject& project) {
+    if (project.RootPath.empty())
+        return false;
+    const std::string path = ReusableContentPath(project);
+    return FileExists(path) && !TJsonDocument::Parse(ReadTextFileUtf8(path));
+}
+
+std::string DamagedReusableContentWarning(const TDocProject& project) {
+    if (!ReusableContentFileDamaged(project))
+        return "";
+    return FormatS(Translate("The file %s is damaged (it does not hold valid JSON) and was "
+                             "ignored: no variables, snippets or conditions were used."),
+                   ReusableContentPath(project));
+}
+
+std::string VariableToken(std::string_view name) {
+    return HtmlEncode("{var:" + std::string(name) + "}");
+}
+
+std::string SnippetToken(std::string_view name) {
+    return HtmlEncode("{snip:" + std::string(name) + "}");
+}
+
+std::string BeginConditionToken(std::string_view name) {
+    return HtmlEncode("{begincond:" + std::string(name) + "}");
+}
+
+std::string EndConditionToken() {
+    return HtmlEncode("{endcond}");
 }
 
 std::string ReusableContentPath(const TDocProject& project) {

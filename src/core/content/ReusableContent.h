@@ -45,6 +45,10 @@ public:
     // not an array (the lists read before it stay filled), and the errors of
     // ReadTextFileUtf8 when the file cannot be read.
     void LoadFromProject(const TDocProject& project);
+    // The same for the dialog that saves what it shows: a file that exists
+    // but is not JSON raises EJsonError naming it, because saving an empty
+    // store over it would replace the author's content with nothing.
+    void LoadFromProjectForEditing(const TDocProject& project);
     // Writes the lists (records with a blank name left out); nothing happens
     // for a project without a folder.
     void SaveToProject(const TDocProject& project) const;
@@ -55,6 +59,20 @@ public:
     [[nodiscard]] std::string SnippetHtml(std::string_view name, std::string_view def) const;
     [[nodiscard]] bool ConditionEnabled(std::string_view name, bool def) const;
 };
+
+// The tokens as they are inserted into the editor's HTML: the name escaped,
+// so the editor shows it as typed ({var:A&amp;B} shows {var:A&B}).
+[[nodiscard]] std::string VariableToken(std::string_view name);
+[[nodiscard]] std::string SnippetToken(std::string_view name);
+[[nodiscard]] std::string BeginConditionToken(std::string_view name);
+[[nodiscard]] std::string EndConditionToken();
+
+// Whether the file exists and holds text that does not parse as JSON (the
+// loader takes such a file for no content at all).
+[[nodiscard]] bool ReusableContentFileDamaged(const TDocProject& project);
+// What a publisher tells about such a file (it publishes without it); ""
+// when the file is not damaged.
+[[nodiscard]] std::string DamagedReusableContentWarning(const TDocProject& project);
 
 // <project folder>/meta/reusable_content.json
 [[nodiscard]] std::string ReusableContentPath(const TDocProject& project);

@@ -364,4 +364,20 @@ void TEditingSession::RefreshAutoHeaderForEmptyTopic() {
     PushHeaderToEditor();
 }
 
+void TEditingSession::ReplaceEmptyTopicByDefault() {
+    if (FCurrentTopicID.empty() || !IsEmptyTopicHtml(GetCurrentTopicHtml()))
+        return;
+    const std::string html = DefaultTopicHtml(Settings());
+    FLoadedTopicBaselineHtml = html;
+    FUnsavedTopicHtml[FCurrentTopicID] = html;
+    FDirtyHtml.clear();
+    FAuthorChangedCurrent = false;
+    if (!FEditorReady)
+        return;
+    FPageBaselineHtml.clear();
+    FAwaitingSetHtmlEcho = true;
+    FSetHtmlSentAtMs = FHost.NowMs();
+    FPage.SetHtml(html);
+}
+
 } // namespace qm

@@ -55,6 +55,9 @@ public:
     void ApplyEditorStylesheet();
     void ApplySettingsToEditor();
     void RefreshAutoHeaderForEmptyTopic();
+    // A current topic that shows nothing gets the default first paragraph of
+    // the settings (new ones after the settings dialog), written on Save.
+    void ReplaceEmptyTopicByDefault();
 
     [[nodiscard]] bool EditorReady() const { return FEditorReady; }
     [[nodiscard]] const std::string& CurrentTopicID() const { return FCurrentTopicID; }

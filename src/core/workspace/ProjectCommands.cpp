@@ -79,6 +79,7 @@ void TProjectCommands::New() {
     if (FSession.EditorReady())
         FSession.ShowProjectEditorPage();
     FHost.SetStatus(Translate("New project created (not saved)"));
+    EditSettings();
 }
 
 void TProjectCommands::OpenCommand() {

@@ -8,6 +8,7 @@
 namespace qm {
 
 class TEditingSession;
+class TProjectSettings;
 class TProjectWorkspace;
 class TUserPrompts;
 class TWorkspaceHost;
@@ -39,6 +40,15 @@ public:
     void CommitWorkingState();
     // The window is closing; false keeps it open.
     bool Close();
+
+    // The settings dialog on the open project's settings, then ApplySettings
+    // when the author confirmed it.
+    void EditSettings();
+    // Confirmed settings: saved to the settings file (a failure is reported
+    // and the values are applied all the same), shown by the window and the
+    // page, an empty topic and its generated header renewed, every header
+    // background file rewritten, the project modified.
+    void ApplySettings(const TProjectSettings& settings);
 
 private:
     void AfterProjectReplaced();

@@ -79,6 +79,8 @@ public:
     [[nodiscard]] std::string DialogFolder() const;
     // A clean close: the workspace holds nothing that must survive.
     void ReleaseWorkspace();
+    // Settings confirmed by the author; a non-blank title names the project.
+    void UseSettings(TProjectSettings settings);
 
 private:
     [[nodiscard]] std::string MarkerPath() const;
@@ -87,7 +89,6 @@ private:
     // the project's title.
     [[nodiscard]] static TProjectSettings LoadSettingsFor(const std::string& root,
                                                           const std::string& title);
-    void UseSettings(TProjectSettings settings);
     // The lock of the data folder root, or nothing when the held one covers it.
     [[nodiscard]] std::unique_ptr<platform::TProjectLock> LockFor(const std::string& root) const;
 

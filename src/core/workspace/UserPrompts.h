@@ -7,6 +7,7 @@
 namespace qm {
 
 class TDocProject;
+class TProjectSettings;
 
 enum class TAnswer { Yes, No, Cancel };
 
@@ -27,7 +28,13 @@ public:
                                                    const std::string& filter) = 0;
     // A topic of the project, picked in its contents; nothing when cancelled.
     virtual std::optional<std::string> AskTopic(const TDocProject& project) = 0;
+    // The project settings dialog on settings; true when the author
+    // confirmed it with valid values, which are then in settings. Cancel and
+    // invalid values leave settings as they were.
+    virtual bool EditProjectSettings(TProjectSettings& settings) = 0;
     virtual void ShowError(const std::string& text) = 0;
+    // Something went wrong but the command went on (a file not written).
+    virtual void ShowWarning(const std::string& text) = 0;
     virtual void ShowInfo(const std::string& caption, const std::string& text) = 0;
 };
 

@@ -155,6 +155,7 @@ TEST_F(ProjectCommands, UnsavedWorkIsNeverReplacedWithoutTheAuthorsSay) {
     EXPECT_NE(session.GetCurrentTopicHtml().find("precious"), std::string::npos);
     // No to New: the workspace starts over.
     prompts.YesNoCancel = {TAnswer::No};
+    prompts.SettingsEdits = {std::nullopt};
     commands.New();
     page.Deliver();
     EXPECT_FALSE(workspace.Dirty());
