@@ -12,3 +12,11 @@ function(quillmate_add_test name)
         PROPERTIES TIMEOUT 120
         DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# Sanitizer builds run many times slower. A pathological test's timeout only
+# turns a hang into a failure, so it grows with them.
+if(QUILLMATE_SANITIZE)
+    set(QUILLMATE_PATHOLOGICAL_TIMEOUT 300)
+else()
+    set(QUILLMATE_PATHOLOGICAL_TIMEOUT 30)
+endif()
