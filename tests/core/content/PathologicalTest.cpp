@@ -1,5 +1,6 @@
-// Pages shaped to make a backtracking matcher slow. Each case finishes far
-// within a second; the CTest timeout of this executable only catches a hang.
+// Pages and reusable content shaped to make the expansion slow or deep. Each
+// case finishes far within a second; the CTest timeout of this executable
+// only catches a hang.
 #include "content/ReusableContent.h"
 #include "content/TokenExpansion.h"
 
@@ -12,6 +13,7 @@
 
 using namespace qm;
 using qm::test::TTempDir;
+using qm::test::WriteFile;
 
 namespace {
 
@@ -69,6 +71,13 @@ TEST_F(ExpansionPathologicalTest, TenThousandNestedTags) {
     // The innermost block holds only a marker and is unwrapped; the marker goes.
     EXPECT_EQ(ExpandReusableContent(FProject, open + "{endcond}" + close),
               open.substr(0, open.size() - 3) + close.substr(4));
+}
+
+TEST_F(ExpansionPathologicalTest, DeeplyNestedContentFileIsNoContent) {
+    const std::string deep = std::string(100'000, '[') + std::string(100'000, ']');
+    WriteFile(ReusableContentPath(FProject),
+              R"({"variables":[{"name":"V","value":"v"}],"deep":)" + deep + "}");
+    EXPECT_EQ(ExpandReusableContent(FProject, "[{var:V}]"), "[]");
 }
 
 } // namespace
