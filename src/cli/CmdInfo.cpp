@@ -1,5 +1,6 @@
 // quillmate-cli info: what a project holds, with its contents tree.
 #include "CliCommon.h"
+#include "TerminalText.h"
 
 #include "base/PathUtils.h"
 #include "model/DocModel.h"
@@ -20,8 +21,8 @@ void PrintTree(const TDocProject& p, const std::vector<std::string>& ids, int de
         // when a damaged tree lists it twice or in a cycle.
         if (t == nullptr || !shown.insert(id).second)
             continue;
-        out << std::string(static_cast<size_t>(depth) * 2, ' ') << t->Title << "  [" << t->ID
-            << "]\n";
+        out << std::string(static_cast<size_t>(depth) * 2, ' ') << TerminalSafe(t->Title) << "  ["
+            << TerminalSafe(t->ID) << "]\n";
         PrintTree(p, t->Children, depth + 1, shown, out);
     }
 }
@@ -33,10 +34,10 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const TProjectFileInfo info = ReadProjectFile(file);
     TDocProject project;
     LoadProjectModel(IncludeTrailingPathDelimiter(info.Folder), project);
-    out << "Title: " << project.Title << "\n";
-    out << "Data folder: " << std::filesystem::absolute(info.Folder).lexically_normal().string()
-        << "\n";
-    out << "Style profile: " << project.StyleProfile << "\n";
+    out << "Title: " << TerminalSafe(project.Title) << "\n";
+    out << "Data folder: "
+        << TerminalSafe(std::filesystem::absolute(info.Folder).lexically_normal().string()) << "\n";
+    out << "Style profile: " << TerminalSafe(project.StyleProfile) << "\n";
     out << "Topics: " << project.Topics.Count() << "\n";
     out << "Contents:\n";
     std::unordered_set<std::string> shown;
