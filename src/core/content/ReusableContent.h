@@ -45,6 +45,8 @@ public:
     // not an array (the lists read before it stay filled), and the errors of
     // ReadTextFileUtf8 when the file cannot be read.
     void LoadFromProject(const TDocProject& project);
+    // The same for the text of the file at `path` (named in the errors).
+    void LoadFromText(std::string_view json, const std::string& path);
     // Writes the lists (records with a blank name left out); nothing happens
     // for a project without a folder.
     void SaveToProject(const TDocProject& project) const;
