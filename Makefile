@@ -5,7 +5,7 @@ BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-asan web-deps bench fuzz format clean
+.PHONY: all deps build run test test-asan web-deps bench fuzz format format-check clean
 
 all: build
 
@@ -43,6 +43,9 @@ CXX_SOURCES = find src tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -prin
 
 format:
 	$(CXX_SOURCES) | xargs -0 clang-format -i
+
+format-check: deps
+	$(CXX_SOURCES) | xargs -0 clang-format --dry-run --Werror
 
 clean:
 	rm -rf build
