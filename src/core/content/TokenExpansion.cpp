@@ -366,9 +366,13 @@ std::string ExpandReusableContent(const TDocProject& project, const std::string&
                                   TSnippetExpansion& expansion) {
     if (project.RootPath.empty() || html.empty())
         return html;
-    // Read for every page and every snippet, so a change saved meanwhile
-    // counts from the next one on; unchanged, the file is not parsed again.
-    const std::shared_ptr<const TReusableProjectContent> store = CurrentReusableContent(project);
+    // Read for every page, so a change saved meanwhile counts from the next
+    // one on (unchanged, the file is not parsed again); the snippets inside
+    // the page use what the page read. Looking at the file for each of them
+    // cost more than their expansion, and a page now sees one state of it.
+    if (!expansion.Store)
+        expansion.Store = CurrentReusableContent(project);
+    const std::shared_ptr<const TReusableProjectContent> store = expansion.Store;
     std::string result = html;
     // Snippets first, so that a snippet may hold whole conditional blocks;
     // variables last, so that a token inside a dropped block is never looked

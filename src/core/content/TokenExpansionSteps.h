@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,10 @@ public:
     // text: that is what stops a snippet that includes itself, directly or
     // through others, while any acyclic nesting still expands fully.
     std::vector<std::string> Trail;
+
+    // The reusable content of the page, read when the expansion of its
+    // first text that is not empty begins.
+    std::shared_ptr<const TReusableProjectContent> Store;
 
     // Counts `bytes` of snippet text against the budget; raises
     // EQuillmateError, naming the topic, once the budget is exceeded.
