@@ -3,8 +3,9 @@
 PRESET ?= dev
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-asan web-deps bench format clean
+.PHONY: all deps build run test test-asan web-deps bench fuzz format format-check clean
 
 all: build
 
@@ -33,8 +34,18 @@ bench: deps
 	cmake --preset release && cmake --build --preset release -j $(JOBS)
 	@sh bench/run.sh build/release
 
+# Every fuzz target (fuzz/) for FUZZ_SECONDS each, one after the other.
+fuzz: deps
+	cmake --preset fuzz && cmake --build --preset fuzz -j $(JOBS)
+	@sh scripts/run-fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+CXX_SOURCES = find src tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0
+
 format:
-	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	$(CXX_SOURCES) | xargs -0 clang-format -i
+
+format-check: deps
+	$(CXX_SOURCES) | xargs -0 clang-format --dry-run --Werror
 
 clean:
 	rm -rf build

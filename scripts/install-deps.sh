@@ -1,10 +1,13 @@
 #!/bin/sh
 # Installs the Debian 12 packages the build, the tests and the program need,
-# and only when something is missing, so repeated runs cost nothing.
+# and only when something is missing, so repeated runs cost nothing. clang
+# with its runtime libraries (libFuzzer) builds the fuzz targets, and
+# clang-format checks the layout of the sources.
 set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config git
 libpcre2-dev nlohmann-json3-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
 fp-utils libchm-bin poppler-utils chromium locales
+clang clang-format libclang-rt-dev
 qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6webenginecore6-bin libgl-dev
 qt6-translations-l10n
 xvfb xauth"

@@ -1,6 +1,7 @@
 // quillmate-cli check-links: the link checker for CI jobs. Exit code 0 when
 // the project has no link issues and 1 when it has, so a build can gate on it.
 #include "CliCommon.h"
+#include "TerminalText.h"
 
 #include "base/Json.h"
 #include "base/PathUtils.h"
@@ -10,6 +11,7 @@
 #include "model/Storage.h"
 
 #include <ostream>
+#include <vector>
 
 namespace qm::cli {
 
@@ -27,13 +29,20 @@ int RunCheckLinks(const std::vector<std::string>& args, std::ostream& out, std::
             list.push_back(Json{{"topicId", issue.TopicID},
                                 {"topicTitle", issue.TopicTitle},
                                 {"issue", issue.Issue}});
-        out << JsonWrite(list) << "\n";
+        // The writer escapes every other control; DEL is legal raw in JSON
+        // but not welcome on a terminal, and can only stand inside a string.
+        out << ReplaceAll(JsonWrite(list), "\x7F", "\\u007F") << "\n";
     } else if (issues.empty()) {
         out << kNoLinkIssuesFound << "\n";
     } else {
+        std::vector<TLinkIssue> shown;
+        shown.reserve(issues.size());
+        for (const TLinkIssue& issue : issues)
+            shown.push_back({TerminalSafe(issue.TopicID), TerminalSafe(issue.TopicTitle),
+                             TerminalSafe(issue.Issue)});
         // The report's lines end in CR LF for the desktop's message box; a
         // terminal and grep want plain line feeds.
-        out << ReplaceAll(LinkIssuesReport(issues), "\r\n", "\n");
+        out << ReplaceAll(LinkIssuesReport(shown), "\r\n", "\n");
     }
     if (issues.empty())
         return kExitOk;

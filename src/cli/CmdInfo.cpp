@@ -1,5 +1,6 @@
 // quillmate-cli info: what a project holds, with its contents tree.
 #include "CliCommon.h"
+#include "TerminalText.h"
 
 #include "base/PathUtils.h"
 #include "model/ContentsWalk.h"
@@ -17,16 +18,16 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const TProjectFileInfo info = ReadProjectFile(file);
     TDocProject project;
     LoadProjectModel(IncludeTrailingPathDelimiter(info.Folder), project);
-    out << "Title: " << project.Title << "\n";
-    out << "Data folder: " << std::filesystem::absolute(info.Folder).lexically_normal().string()
-        << "\n";
-    out << "Style profile: " << project.StyleProfile << "\n";
+    out << "Title: " << TerminalSafe(project.Title) << "\n";
+    out << "Data folder: "
+        << TerminalSafe(std::filesystem::absolute(info.Folder).lexically_normal().string()) << "\n";
+    out << "Style profile: " << TerminalSafe(project.StyleProfile) << "\n";
     out << "Topics: " << project.Topics.Count() << "\n";
     out << "Contents:\n";
     const TContentsWalk walk = WalkContents(project);
     for (const TContentsEntry& e : walk.Entries)
-        out << std::string(static_cast<size_t>(e.Depth + 1) * 2, ' ') << e.Topic->Title << "  ["
-            << e.Topic->ID << "]\n";
+        out << std::string(static_cast<size_t>(e.Depth + 1) * 2, ' ')
+            << TerminalSafe(e.Topic->Title) << "  [" << TerminalSafe(e.Topic->ID) << "]\n";
     for (const std::string& w : walk.Warnings)
         err << "warning: " << w << "\n";
     return kExitOk;

@@ -23,8 +23,24 @@ public:
         return Base::number_float(val, s);
     }
 
+    // Returning false ends the parse as failed, before the tree (and every
+    // walk over it) gets deeper than the limit.
+    bool start_object(std::size_t len) { return Enter() && Base::start_object(len); }
+    bool start_array(std::size_t len) { return Enter() && Base::start_array(len); }
+    bool end_object() {
+        --FDepth;
+        return Base::end_object();
+    }
+    bool end_array() {
+        --FDepth;
+        return Base::end_array();
+    }
+
 private:
+    bool Enter() { return ++FDepth <= kJsonMaxDepth; }
+
     std::vector<std::string>& FTexts;
+    size_t FDepth = 0;
 };
 
 void CollectFloats(const Json& v, std::vector<const Json*>& out) {

@@ -5,6 +5,8 @@
 // nlohmann's dump does not produce.
 #include <nlohmann/json.hpp>
 
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,12 +16,18 @@ namespace qm {
 
 using Json = nlohmann::ordered_json;
 
+// The deepest nesting of arrays and objects a document may have. The program's
+// own files need a handful of levels; the limit keeps the code that walks a
+// tree recursively (here and in every reader) far inside the stack.
+inline constexpr size_t kJsonMaxDepth = 512;
+
 // One parsed document. Floating-point numbers remember the text they were
 // written with, because the formats read "the text form" of a value as it
 // stands in the file (1.50 stays "1.50").
 class TJsonDocument {
 public:
-    // Nothing (std::nullopt) when the text is not JSON.
+    // Nothing (std::nullopt) when the text is not JSON or nests deeper than
+    // kJsonMaxDepth.
     [[nodiscard]] static std::optional<TJsonDocument> Parse(std::string_view text);
 
     TJsonDocument(TJsonDocument&&) noexcept = default;

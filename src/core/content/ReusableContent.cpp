@@ -36,9 +36,14 @@ void TReusableProjectContent::LoadFromProject(const TDocProject& project) {
     const std::string path = ReusableContentPath(project);
     if (!FileExists(path))
         return;
+    LoadFromText(ReadTextFileUtf8(path), path);
+}
+
+void TReusableProjectContent::LoadFromText(std::string_view json, const std::string& path) {
+    Clear();
     // Text that is not JSON counts as no content: the file is the dialog's,
     // and a damaged one must not stop a publish.
-    const std::optional<TJsonDocument> doc = TJsonDocument::Parse(ReadTextFileUtf8(path));
+    const std::optional<TJsonDocument> doc = TJsonDocument::Parse(json);
     if (!doc)
         return;
     const Json& root = doc->Root();

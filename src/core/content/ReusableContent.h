@@ -49,6 +49,8 @@ public:
     // but is not JSON raises EJsonError naming it, because saving an empty
     // store over it would replace the author's content with nothing.
     void LoadFromProjectForEditing(const TDocProject& project);
+    // The same for the text of the file at `path` (named in the errors).
+    void LoadFromText(std::string_view json, const std::string& path);
     // Writes the lists (records with a blank name left out); nothing happens
     // for a project without a folder.
     void SaveToProject(const TDocProject& project) const;

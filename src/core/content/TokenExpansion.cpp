@@ -1,5 +1,6 @@
 #include "content/TokenExpansion.h"
 
+#include "base/Error.h"
 #include "base/HtmlEncode.h"
 #include "base/StringUtil.h"
 #include "base/Utf8.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 namespace qm {
@@ -153,7 +155,7 @@ std::string ReplaceInTextRuns(std::string_view html, const TReplaceRun& replaceR
 // Puts a snippet on the trail for the time its expansion runs.
 class TTrailStep {
 public:
-    TTrailStep(TSnippetTrail& trail, std::string key) : FTrail(trail) {
+    TTrailStep(std::vector<std::string>& trail, std::string key) : FTrail(trail) {
         FTrail.push_back(std::move(key));
     }
     ~TTrailStep() { FTrail.pop_back(); }
@@ -161,8 +163,15 @@ public:
     TTrailStep& operator=(const TTrailStep&) = delete;
 
 private:
-    TSnippetTrail& FTrail;
+    std::vector<std::string>& FTrail;
 };
+
+size_t SnippetBudget(size_t pageSize) {
+    constexpr size_t kLargest = std::numeric_limits<size_t>::max();
+    constexpr size_t kPerByte = TSnippetExpansion::kBudgetPerPageByte;
+    const size_t multiple = pageSize > kLargest / kPerByte ? kLargest : pageSize * kPerByte;
+    return std::max(TSnippetExpansion::kMinBudget, multiple);
+}
 
 bool DecodeEntity(std::string_view body, std::string& out) {
     static constexpr std::pair<std::string_view, char> kNamed[] = {
@@ -242,10 +251,28 @@ std::string HtmlDecode(std::string_view text) {
     return out;
 }
 
+TSnippetExpansion::TSnippetExpansion(size_t pageSize, std::string topicTitle)
+    : FBudget(SnippetBudget(pageSize)), FTopicTitle(std::move(topicTitle)) {}
+
+void TSnippetExpansion::Charge(size_t bytes) {
+    if (bytes <= FBudget - FUsed) {
+        FUsed += bytes;
+        return;
+    }
+    const std::string where = FTopicTitle.empty() ? "" : " in topic '" + FTopicTitle + "'";
+    throw EQuillmateError("Reusable content expands too far" + where + ": more than " +
+                          std::to_string(FBudget / (1024 * 1024)) +
+                          " MB (snippets nested in each other?)");
+}
+
 std::string ReplaceSnippetTokensInText(std::string_view text, const TDocProject& project,
-                                       const TReusableProjectContent& store, TSnippetTrail& trail) {
+                                       const TReusableProjectContent& store,
+                                       TSnippetExpansion& expansion) {
     return ReplaceTokens(text, Patterns().SnippetToken, [&](const TRegexMatch& m) {
         const std::string name = TokenName(m.Group("name"));
+        std::vector<std::string>& trail = expansion.Trail;
+        if (trail.size() >= TSnippetExpansion::kMaxDepth)
+            return std::string();
         const std::string html = store.SnippetHtml(name, "");
         if (html.empty())
             return std::string();
@@ -254,15 +281,19 @@ std::string ReplaceSnippetTokensInText(std::string_view text, const TDocProject&
         std::string key = AsciiLower(name);
         if (std::find(trail.begin(), trail.end(), key) != trail.end())
             return std::string();
+        expansion.Charge(html.size());
         const TTrailStep step(trail, std::move(key));
-        return ExpandReusableContent(project, html, trail);
+        std::string expanded = ExpandReusableContent(project, html, expansion);
+        expansion.Charge(expanded.size());
+        return expanded;
     });
 }
 
 std::string ReplaceSnippetTokensInHtml(std::string_view html, const TDocProject& project,
-                                       const TReusableProjectContent& store, TSnippetTrail& trail) {
+                                       const TReusableProjectContent& store,
+                                       TSnippetExpansion& expansion) {
     return ReplaceInTextRuns(html, [&](std::string_view run) {
-        return ReplaceSnippetTokensInText(run, project, store, trail);
+        return ReplaceSnippetTokensInText(run, project, store, expansion);
     });
 }
 
@@ -332,18 +363,22 @@ std::string StripTokenDecoration(std::string_view html) {
 }
 
 std::string ExpandReusableContent(const TDocProject& project, const std::string& html,
-                                  TSnippetTrail& trail) {
+                                  TSnippetExpansion& expansion) {
     if (project.RootPath.empty() || html.empty())
         return html;
-    // Read for every page and every snippet, so a change saved meanwhile
-    // counts from the next one on; unchanged, the file is not parsed again.
-    const std::shared_ptr<const TReusableProjectContent> store = CurrentReusableContent(project);
+    // Read for every page, so a change saved meanwhile counts from the next
+    // one on (unchanged, the file is not parsed again); the snippets inside
+    // the page use what the page read. Looking at the file for each of them
+    // cost more than their expansion, and a page now sees one state of it.
+    if (!expansion.Store)
+        expansion.Store = CurrentReusableContent(project);
+    const std::shared_ptr<const TReusableProjectContent> store = expansion.Store;
     std::string result = html;
     // Snippets first, so that a snippet may hold whole conditional blocks;
     // variables last, so that a token inside a dropped block is never looked
     // up and a value that looks like a token stays text.
     for (int pass = 0; pass < kSnippetPasses; ++pass) {
-        std::string next = ReplaceSnippetTokensInHtml(result, project, *store, trail);
+        std::string next = ReplaceSnippetTokensInHtml(result, project, *store, expansion);
         if (next == result)
             break;
         result = std::move(next);
@@ -358,9 +393,10 @@ std::string ExpandReusableContent(const TDocProject& project, const std::string&
     return StripTokenDecoration(result);
 }
 
-std::string ExpandReusableContent(const TDocProject& project, const std::string& html) {
-    TSnippetTrail trail;
-    return ExpandReusableContent(project, html, trail);
+std::string ExpandReusableContent(const TDocProject& project, const std::string& html,
+                                  std::string_view topicTitle) {
+    TSnippetExpansion expansion(html.size(), std::string(topicTitle));
+    return ExpandReusableContent(project, html, expansion);
 }
 
 } // namespace qm

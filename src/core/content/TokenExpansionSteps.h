@@ -4,7 +4,9 @@
 // scanner, never on a document tree.
 #include "base/Regex.h"
 
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,15 +16,48 @@ namespace qm {
 class TDocProject;
 class TReusableProjectContent;
 
-// Lower-cased names of the snippets whose expansion is under way, outermost
-// first. The token of a snippet on this trail becomes empty text: that is
-// what stops a snippet that includes itself, directly or through others,
-// while any acyclic nesting still expands fully.
-using TSnippetTrail = std::vector<std::string>;
+// What the snippets inside one page's expansion share: the trail that stops
+// cycles, the depth limit and the budget that stop nesting out of all
+// proportion.
+class TSnippetExpansion final {
+public:
+    // Snippets nested deeper than this are left out like a cycle. Each level
+    // is a recursion through the whole expansion, so the limit is what keeps
+    // the stack small; no author nests anywhere near this deep.
+    static constexpr size_t kMaxDepth = 64;
+    // The text snippet expansions may handle in one page: the snippets' HTML
+    // as it is read and their expansions as they are inserted, at every
+    // level, so that it bounds both the page and the work. The larger of a
+    // fixed amount and a multiple of the page.
+    static constexpr size_t kMinBudget = 16 * 1024 * 1024;
+    static constexpr size_t kBudgetPerPageByte = 64;
 
-// ExpandReusableContent inside the expansion of the snippets on `trail`.
+    // topicTitle names the page in the error; empty when it is not known.
+    explicit TSnippetExpansion(size_t pageSize, std::string topicTitle);
+
+    // Lower-cased names of the snippets whose expansion is under way,
+    // outermost first. The token of a snippet on this trail becomes empty
+    // text: that is what stops a snippet that includes itself, directly or
+    // through others, while any acyclic nesting still expands fully.
+    std::vector<std::string> Trail;
+
+    // The reusable content of the page, read when the expansion of its
+    // first text that is not empty begins.
+    std::shared_ptr<const TReusableProjectContent> Store;
+
+    // Counts `bytes` of snippet text against the budget; raises
+    // EQuillmateError, naming the topic, once the budget is exceeded.
+    void Charge(size_t bytes);
+
+private:
+    size_t FBudget;
+    size_t FUsed = 0;
+    std::string FTopicTitle;
+};
+
+// ExpandReusableContent inside the expansion of the snippets on the trail.
 [[nodiscard]] std::string ExpandReusableContent(const TDocProject& project, const std::string& html,
-                                                TSnippetTrail& trail);
+                                                TSnippetExpansion& expansion);
 
 using TRegexReplacer = std::function<std::string(const TRegexMatch&)>;
 
@@ -40,15 +75,16 @@ using TRegexReplacer = std::function<std::string(const TRegexMatch&)>;
 [[nodiscard]] std::string HtmlDecode(std::string_view text);
 
 // Snippet tokens in the text between tags become the snippet's HTML, itself
-// fully expanded; unknown and empty snippets become empty text.
+// fully expanded; unknown and empty snippets, and snippets nested deeper than
+// TSnippetExpansion::kMaxDepth, become empty text.
 [[nodiscard]] std::string ReplaceSnippetTokensInHtml(std::string_view html,
                                                      const TDocProject& project,
                                                      const TReusableProjectContent& store,
-                                                     TSnippetTrail& trail);
+                                                     TSnippetExpansion& expansion);
 [[nodiscard]] std::string ReplaceSnippetTokensInText(std::string_view text,
                                                      const TDocProject& project,
                                                      const TReusableProjectContent& store,
-                                                     TSnippetTrail& trail);
+                                                     TSnippetExpansion& expansion);
 
 // Conditional blocks kept (body only) or dropped; then every marker left over
 // is removed. Markers count anywhere, inside tags too.

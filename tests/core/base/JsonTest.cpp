@@ -47,6 +47,39 @@ TEST(JsonDocument, TextFormKeepsNumbersAsWritten) {
     EXPECT_FALSE(TJsonDocument::Parse(""));
 }
 
+TEST(JsonDocument, NestingUpToTheLimitParses) {
+    const auto nested = [](size_t depth, std::string_view open, std::string_view close) {
+        std::string s;
+        for (size_t i = 0; i < depth; ++i)
+            s += open;
+        s += "1";
+        for (size_t i = 0; i < depth; ++i)
+            s += close;
+        return s;
+    };
+    struct Case {
+        const char* what;
+        std::string text;
+        bool parses;
+    };
+    const Case cases[] = {
+        {"arrays at the limit", nested(kJsonMaxDepth, "[", "]"), true},
+        {"arrays one deeper", nested(kJsonMaxDepth + 1, "[", "]"), false},
+        {"objects at the limit", nested(kJsonMaxDepth, "{\"a\":", "}"), true},
+        {"objects one deeper", nested(kJsonMaxDepth + 1, "{\"a\":", "}"), false},
+        {"mixed one deeper", "{\"a\":" + nested(kJsonMaxDepth, "[", "]") + "}", false},
+        // Levels that are closed again do not add up.
+        {"siblings at the limit",
+         "[" + nested(kJsonMaxDepth - 1, "[", "]") + "," + nested(kJsonMaxDepth - 1, "[", "]") +
+             "]",
+         true},
+        // Brackets inside strings are text.
+        {"brackets in a string", "[\"" + std::string(2 * kJsonMaxDepth, '[') + "\"]", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TJsonDocument::Parse(c.text).has_value(), c.parses) << c.what;
+}
+
 TEST(JsonWrite, NumbersInShortestFormWhateverTheLocale) {
     // A desktop in a comma locale must still write JSON numbers with a point.
     const TCommaLocale comma;

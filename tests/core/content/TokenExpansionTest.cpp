@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <thread>
 #include <vector>
@@ -96,7 +97,7 @@ TEST_F(TokenExpansionTest, Snippets) {
         EXPECT_EQ(Expand(c.html), c.expected) << c.what;
 }
 
-TEST_F(TokenExpansionTest, AcyclicNestingExpandsHoweverDeep) {
+TEST_F(TokenExpansionTest, AcyclicNestingExpandsDeeperThanThePasses) {
     // Deeper than the ten snippet passes of one page.
     constexpr int kDepth = 30;
     TReusableProjectContent store;
@@ -109,6 +110,78 @@ TEST_F(TokenExpansionTest, AcyclicNestingExpandsHoweverDeep) {
     }
     store.SaveToProject(FProject);
     EXPECT_EQ(Expand("{snip:S0}"), expected);
+}
+
+// S1 holds S2 ... holds S<depth>, which holds "end".
+TReusableProjectContent Chain(size_t depth) {
+    TReusableProjectContent store;
+    for (size_t i = 1; i <= depth; ++i) {
+        const std::string next = i == depth ? "end" : "{snip:S" + std::to_string(i + 1) + "}";
+        store.FSnippets.push_back({"S" + std::to_string(i), "(" + next + ")"});
+    }
+    return store;
+}
+
+TEST_F(TokenExpansionTest, NestingIsFollowedToTheDepthLimit) {
+    constexpr size_t kLimit = TSnippetExpansion::kMaxDepth;
+    const std::string open(kLimit, '('), close(kLimit, ')');
+    Chain(kLimit).SaveToProject(FProject);
+    EXPECT_EQ(Expand("<p>{snip:S1}</p>"), "<p>" + open + "end" + close + "</p>");
+    // One level more: the innermost snippet is left out, as in a cycle.
+    Chain(kLimit + 1).SaveToProject(FProject);
+    EXPECT_EQ(Expand("<p>{snip:S1}</p>"), "<p>" + open + close + "</p>");
+}
+
+TEST_F(TokenExpansionTest, SnippetsUsedManyTimesWithinTheBudget) {
+    // Ten levels, each using the next one twice: 1024 copies of the leaf.
+    TReusableProjectContent store;
+    for (int i = 1; i <= 10; ++i) {
+        const std::string next = "{snip:L" + std::to_string(i + 1) + "}";
+        store.FSnippets.push_back({"L" + std::to_string(i), next + next});
+    }
+    store.FSnippets.push_back({"L11", "<i>{var:V}</i>"});
+    store.FVariables = {{"V", "leaf"}};
+    store.SaveToProject(FProject);
+    std::string expected;
+    for (int i = 0; i < 1024; ++i)
+        expected += "<i>leaf</i>";
+    EXPECT_EQ(Expand("{snip:L1}"), expected);
+}
+
+TEST(SnippetExpansion, BudgetGrowsWithThePageAndTheErrorNamesIt) {
+    constexpr size_t kMiB = 1024 * 1024;
+    struct BudgetCase {
+        const char* what;
+        size_t pageSize;
+        const char* title;
+        size_t fits;
+        std::string message;
+    };
+    const BudgetCase cases[] = {
+        {"small page", 100, "Intro", 16 * kMiB,
+         "Reusable content expands too far in topic 'Intro': more than 16 MB (snippets nested "
+         "in each other?)"},
+        {"large page", kMiB, "Big", 64 * kMiB,
+         "Reusable content expands too far in topic 'Big': more than 64 MB (snippets nested in "
+         "each other?)"},
+        {"no title", 0, "", 16 * kMiB,
+         "Reusable content expands too far: more than 16 MB (snippets nested in each other?)"},
+    };
+    for (const BudgetCase& c : cases) {
+        TSnippetExpansion expansion(c.pageSize, c.title);
+        // The budget is used up in parts; the last byte still fits.
+        EXPECT_NO_THROW(expansion.Charge(c.fits - 1)) << c.what;
+        EXPECT_NO_THROW(expansion.Charge(1)) << c.what;
+        try {
+            expansion.Charge(1);
+            ADD_FAILURE() << c.what << ": no error past the budget";
+        } catch (const EQuillmateError& e) {
+            EXPECT_EQ(e.what(), c.message) << c.what;
+        }
+    }
+    // A page so large that its multiple overflows gets the largest budget.
+    TSnippetExpansion huge(std::numeric_limits<size_t>::max() / 2, "");
+    EXPECT_NO_THROW(huge.Charge(std::numeric_limits<size_t>::max() / 4));
 }
 
 TEST_F(TokenExpansionTest, Conditions) {

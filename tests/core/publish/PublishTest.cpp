@@ -2,7 +2,9 @@
 // (chmcmd for CHM, chromium for PDF) on a copy of the sample project.
 #include "publish/Publish.h"
 
+#include "base/Error.h"
 #include "base/PathUtils.h"
+#include "content/ReusableContent.h"
 #include "model/DocModel.h"
 #include "model/Storage.h"
 #include "publish/common/OutputFolder.h"
@@ -166,6 +168,31 @@ TEST_F(PublishFixture, ACancelledRunStopsWithoutItsOutputFile) {
             EXPECT_THROW((void)Publish(c.Format, project, options), EPublishCancelled);
             EXPECT_EQ(pages, m.Before ? 0u : 1u);
             EXPECT_FALSE(fs::exists(options.OutDir + "/" + c.OutputFile));
+        }
+    }
+}
+
+// Snippets that double at each of 22 levels would make a page of many
+// megabytes; the publish stops and names the topic, so the author knows
+// where to look.
+TEST_F(PublishFixture, SnippetsExpandingTooFarStopThePublishNamingTheTopic) {
+    TReusableProjectContent store;
+    for (int i = 1; i < 22; ++i) {
+        const std::string next = "{snip:L" + std::to_string(i + 1) + "}";
+        store.FSnippets.push_back({"L" + std::to_string(i), next + next});
+    }
+    store.FSnippets.push_back({"L22", "<i>leaf text</i>"});
+    store.SaveToProject(project);
+    const TTopic& topic = *project.Topics.begin();
+    WriteFile(project.TopicHtmlPath(topic.ID), "<p>{snip:L1}</p>");
+    for (const TPublishFormat format : {TPublishFormat::WebHelp, TPublishFormat::Chm}) {
+        try {
+            (void)Publish(format, project, Options());
+            ADD_FAILURE() << "published";
+        } catch (const EQuillmateError& e) {
+            EXPECT_NE(std::string(e.what()).find("in topic '" + topic.Title + "'"),
+                      std::string::npos)
+                << e.what();
         }
     }
 }

@@ -80,7 +80,7 @@ TPublishResult ExportChm(const TDocProject& project, const TPublishOptions& opti
         // A missing file gives an empty body; unlike on the web pages, no
         // title heading stands in for it.
         std::string text = ReadIfExists(project.TopicHtmlPath(t->ID));
-        text = ExpandReusableContent(project, text);
+        text = ExpandReusableContent(project, text, t->Title);
         text = RewriteDocLinks(text, chmRule);
         text = FixChmAssetPaths(text);
         const TChmHeader header = LoadTopicHeader(project, t->ID);

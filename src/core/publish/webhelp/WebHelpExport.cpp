@@ -103,11 +103,12 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
         const std::string raw = ReadIfExists(project.TopicHtmlPath(t.ID));
         const bool blank = TrimCtl(raw).empty();
         std::string text = blank ? "<h1>" + EscapeHtmlText(t.Title) + "</h1>" : raw;
-        text = ExpandReusableContent(project, text);
+        text = ExpandReusableContent(project, text, t.Title);
         // The search text is the expanded file itself; for a non-blank page
         // that is the text just expanded, so it is not expanded twice.
         search[i].Topic = &t;
-        search[i].Text = HtmlToPlainText(blank ? ExpandReusableContent(project, raw) : text);
+        search[i].Text =
+            HtmlToPlainText(blank ? ExpandReusableContent(project, raw, t.Title) : text);
         text = RewriteDocLinks(text, webRule);
         text = StripWhiteBackgrounds(FixWebHelpAssetPaths(text));
         const TWebHelpHeader header = LoadTopicHeader(project, t.ID);
