@@ -6,7 +6,7 @@
 set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config git
 libpcre2-dev nlohmann-json3-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
-fp-utils libchm-bin poppler-utils chromium locales
+fp-utils libchm-bin libchm-dev poppler-utils libpoppler-cpp-dev chromium locales
 clang clang-format libclang-rt-dev
 qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6webenginecore6-bin libgl-dev
 qt6-translations-l10n

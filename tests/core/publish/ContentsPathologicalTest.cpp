@@ -63,7 +63,7 @@ TEST(ContentsPathological, AChainDeeperThanTheStack) {
     const std::string toc = ReadFile(dir / "out/toc.json");
     EXPECT_EQ(std::count(toc.begin(), toc.end(), '{'), static_cast<long>(n + 1));
     EXPECT_EQ(std::count(toc.begin(), toc.end(), '['), std::count(toc.begin(), toc.end(), ']'));
-    EXPECT_TRUE(chm::WriteChmContents(p, dir / "out").empty());
+    EXPECT_TRUE(chm::WriteChmContents(p, dir / "out", chm::TChmCodePage::Windows1251).empty());
     EXPECT_EQ(pdf::PdfSectionsInOrder(p).size(), n);
 }
 
@@ -105,7 +105,9 @@ TEST(ContentsPathological, ChildrenListedTwiceOnEveryLevelAndCycles) {
         const std::string toc = ReadFile(dir / "out/toc.json");
         EXPECT_EQ(std::count(toc.begin(), toc.end(), '{'), static_cast<long>(c.topics + 1))
             << c.name;
-        EXPECT_EQ(chm::WriteChmContents(p, dir / "out").size(), c.warnings) << c.name;
+        EXPECT_EQ(chm::WriteChmContents(p, dir / "out", chm::TChmCodePage::Windows1251).size(),
+                  c.warnings)
+            << c.name;
     }
     // The first place wins: in "two parents", topic 3 stays under topic 1.
     TDocProject p;

@@ -7,12 +7,12 @@
 #include "html/HtmlUtils.h"
 #include "model/DocModel.h"
 #include "publish/SettingsCss.h"
+#include "publish/chm/ChmCodePage.h"
 #include "publish/chm/ChmCompiler.h"
 #include "publish/chm/ChmImages.h"
 #include "publish/chm/ChmPage.h"
 #include "publish/chm/ChmProjectFiles.h"
 #include "publish/chm/ChmTopics.h"
-#include "publish/chm/Cp1251.h"
 #include "publish/common/OutputFolder.h"
 #include "publish/common/PublishCommon.h"
 #include "settings/Color.h"
@@ -43,6 +43,7 @@ TPublishResult ExportChm(const TDocProject& project, const TPublishOptions& opti
     const std::string pageBg = ColorToHtml(settings.DefaultPageBgColor);
     const std::string firstRowBg = ColorToHtml(settings.DefaultHeaderBgColor);
     const std::string footer = BuildChmFooter(settings);
+    const TChmCodePage codePage = ChooseChmCodePage(project);
 
     // No style profile here: profiles are written for current browsers; the
     // viewer's old engine gets a base rule and the settings only.
@@ -87,8 +88,9 @@ TPublishResult ExportChm(const TDocProject& project, const TPublishOptions& opti
         text = StripWhiteBackgrounds(text);
         text = ColorFirstTableRow(text, firstRowBg);
         const std::string page = StripInvisibleCharacters(
-            BuildChmPage(text, header.Html, header.Background, pageBg, footer));
-        WriteOutputFile(JoinPath(topicsOut, t->ID + ".html"), EncodeCp1251Html(page));
+            BuildChmPage(text, header.Html, header.Background, pageBg, footer,
+                         ChmTitleText(codePage, t->Title), ChmCharset(codePage)));
+        WriteOutputFile(JoinPath(topicsOut, t->ID + ".html"), EncodeChmHtml(codePage, page));
         pageList.push_back("topics/" + t->ID + ".html");
         pageFiles.push_back(t->ID + ".html");
         if (options.Progress)
@@ -105,10 +107,10 @@ TPublishResult ExportChm(const TDocProject& project, const TPublishOptions& opti
     for (auto& w : NormalizeChmImages(project, outDir))
         result.Warnings.push_back(std::move(w));
 
-    for (std::string& w : WriteChmContents(project, outDir))
+    for (std::string& w : WriteChmContents(project, outDir, codePage))
         result.Warnings.push_back(std::move(w));
-    WriteChmIndex(project, outDir);
-    WriteChmProject(outDir, kCompiledFile, pageList);
+    WriteChmIndex(project, outDir, codePage);
+    WriteChmProject(outDir, kCompiledFile, pageList, project.Title, codePage);
 
     ThrowIfCancelled(options.Cancel);
     const std::string compiler =

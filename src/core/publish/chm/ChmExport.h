@@ -1,7 +1,8 @@
 #pragma once
 // Publishing a project as a compiled help file (help.chm): the pages, style
-// sheet and assets in Windows-1251 for the help viewer, the contents, index
-// and project files, and the run of the help compiler.
+// sheet and assets for the help viewer, the contents, index and project
+// files in the code page the titles need (Windows-1251 or Windows-1252), and
+// the run of the help compiler.
 #include "publish/common/PublishOptions.h"
 
 namespace qm {

@@ -95,12 +95,35 @@ std::string ColorFirstTableRow(std::string_view html, std::string_view color) {
     return out;
 }
 
+std::string ChmTitleText(TChmCodePage page, std::string_view title) {
+    const std::string folded = FoldToChmCodePage(page, title);
+    std::string out;
+    out.reserve(folded.size());
+    for (size_t i = 0; i < folded.size(); ++i) {
+        const char c = folded[i];
+        const char next = i + 1 < folded.size() ? folded[i + 1] : '\0';
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            out += ' '; // a line break in a title would split the topic table's entry
+        else if (c == '&' && (IsWordChar(next) || next == '#'))
+            out += "&amp;"; // "&copy" or "&#1" would be read as a reference
+        else if (c == '<' && next == '/')
+            out += "&lt;"; // "</title>" would end the element
+        else
+            out += c;
+    }
+    return out;
+}
+
 std::string BuildChmPage(std::string_view body, std::string_view header, std::string_view headerBg,
-                         std::string_view pageBg, std::string_view footer) {
+                         std::string_view pageBg, std::string_view footer, std::string_view title,
+                         std::string_view charset) {
     std::string p;
-    p.reserve(body.size() + header.size() + footer.size() + 640);
-    p += "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
-         "charset=windows-1251\"><link rel=\"stylesheet\" href=\"../style.css\"><style>"
+    p.reserve(body.size() + header.size() + footer.size() + title.size() + 660);
+    p += "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=";
+    p += charset;
+    p += "\"><title>";
+    p += title;
+    p += "</title><link rel=\"stylesheet\" href=\"../style.css\"><style>"
          "body{margin:0;background:";
     p += pageBg;
     p += ";}";

@@ -1,6 +1,7 @@
 #pragma once
 // One compiled-help page: its header, the fixes applied to the topic's HTML
 // for the help viewer (an old Internet Explorer engine), and the page around it.
+#include "publish/chm/ChmCodePage.h"
 #include "publish/common/PublishCommon.h"
 
 #include <string>
@@ -34,9 +35,19 @@ using TChmHeader = TPageHeader;
 // inline background, because the viewer ignores style sheet rules on them.
 [[nodiscard]] std::string ColorFirstTableRow(std::string_view html, std::string_view color);
 
+// A topic title as the text of a page's <title>. The compiler copies that
+// text into the compiled file's topic table as it stands, without decoding
+// references, so the title is written in plain letters of the code page
+// (letters the code page lacks become stand-ins, as in the contents) and
+// escaped only where a browser would misread it.
+[[nodiscard]] std::string ChmTitleText(TChmCodePage page, std::string_view title);
+
+// The page around a topic's body; `title` is ChmTitleText, `charset` the
+// code page's name the page is written in.
 [[nodiscard]] std::string BuildChmPage(std::string_view body, std::string_view header,
                                        std::string_view headerBg, std::string_view pageBg,
-                                       std::string_view footer);
+                                       std::string_view footer, std::string_view title,
+                                       std::string_view charset);
 
 // Removes zero-width and soft-hyphen characters, which the viewer draws as
 // boxes or stray hyphens.

@@ -6,8 +6,8 @@
 #include "base/StringUtil.h"
 #include "model/ContentsWalk.h"
 #include "model/DocModel.h"
+#include "publish/chm/ChmCodePage.h"
 #include "publish/chm/ChmTopics.h"
-#include "publish/chm/Cp1251.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -19,19 +19,21 @@ namespace qm::chm {
 
 namespace {
 
-// Collects lines and writes them as Windows-1251 with CR LF line ends.
+// Collects lines and writes them in the code page with CR LF line ends.
 class TLineWriter {
 public:
+    explicit TLineWriter(TChmCodePage page) : FPage(page) {}
     TLineWriter& operator<<(std::string_view line) {
         FText.append(line);
         FText.append("\r\n");
         return *this;
     }
     void WriteTo(const std::string& fileName) const {
-        WriteOutputFile(fileName, EncodeCp1251(FText));
+        WriteOutputFile(fileName, EncodeChmText(FPage, FText));
     }
 
 private:
+    TChmCodePage FPage;
     std::string FText;
 };
 
@@ -75,12 +77,14 @@ void ListFiles(const fs::path& folder, const std::string& prefix, std::vector<st
 
 } // namespace
 
-std::vector<std::string> WriteChmContents(const TDocProject& project, const std::string& outDir) {
-    TLineWriter w;
+std::vector<std::string> WriteChmContents(const TDocProject& project, const std::string& outDir,
+                                          TChmCodePage page) {
+    TLineWriter w(page);
     w << "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">";
     w << "<HTML>";
     w << "<HEAD>";
-    w << "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">";
+    w << std::string("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=") +
+             ChmCharset(page) + "\">";
     w << "</HEAD>";
     w << "<BODY>";
     w << "<OBJECT type=\"text/site properties\"></OBJECT>";
@@ -110,8 +114,8 @@ std::vector<std::string> WriteChmContents(const TDocProject& project, const std:
     return walk.Warnings;
 }
 
-void WriteChmIndex(const TDocProject& project, const std::string& outDir) {
-    TLineWriter w;
+void WriteChmIndex(const TDocProject& project, const std::string& outDir, TChmCodePage page) {
+    TLineWriter w(page);
     w << "<HTML><BODY><UL>";
     for (const TTopic& topic : project.Topics) {
         if (!IsPublishedToChm(topic))
@@ -129,22 +133,33 @@ void WriteChmIndex(const TDocProject& project, const std::string& outDir) {
 }
 
 void WriteChmProject(const std::string& outDir, const std::string& compiledFile,
-                     const std::vector<std::string>& pageList) {
+                     const std::vector<std::string>& pageList, const std::string& title,
+                     TChmCodePage page) {
     if (pageList.empty())
         throw EQuillmateError("There is no topic to publish in CHM.");
-    TLineWriter w;
+    TLineWriter w(page);
     w << "[OPTIONS]";
     w << "Compiled file=" + compiledFile;
     w << "Contents file=toc.hhc";
     w << "Index file=index.hhk";
     w << "Default topic=" + pageList.front();
     w << "Full-text search=Yes";
+    // Without a language the compiled file says 0, and the reader's own
+    // system code page decides how the contents' bytes are shown.
+    w << std::string("Language=") + ChmLanguageId(page);
+    // The viewer's window caption; a line break would end the option early.
+    std::string caption = TrimCtl(title);
+    for (char& c : caption)
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = ' ';
+    if (!caption.empty())
+        w << "Title=" + caption;
     w << "";
     w << "[FILES]";
     w << "toc.hhc";
     w << "index.hhk";
-    for (const std::string& page : pageList)
-        w << page;
+    for (const std::string& file : pageList)
+        w << file;
     w << "style.css";
     const std::string assets = JoinPath(outDir, "assets");
     if (DirectoryExists(assets)) {

@@ -107,13 +107,14 @@ std::string EncodeCp1251Html(std::string_view utf8) {
     });
 }
 
+char PlainStandIn(char32_t codePoint) {
+    if (codePoint >= 0xC0 && codePoint < 0xC0 + kLatinBase.size())
+        return kLatinBase[codePoint - 0xC0];
+    return '?';
+}
+
 std::string EncodeCp1251(std::string_view utf8) {
-    return Encode(utf8, [](char32_t cp, std::string& out) {
-        if (cp >= 0xC0 && cp < 0xC0 + kLatinBase.size())
-            out.push_back(kLatinBase[cp - 0xC0]);
-        else
-            out.push_back('?');
-    });
+    return Encode(utf8, [](char32_t cp, std::string& out) { out.push_back(PlainStandIn(cp)); });
 }
 
 } // namespace qm::chm

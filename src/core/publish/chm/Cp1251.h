@@ -14,6 +14,10 @@ namespace qm::chm {
 // lacks becomes a numeric character reference ("&#233;"), so nothing is lost.
 [[nodiscard]] std::string EncodeCp1251Html(std::string_view utf8);
 
+// The plain letter that stands in for a Latin letter with a diacritic (é
+// gives e), or "?" for anything else.
+[[nodiscard]] char PlainStandIn(char32_t codePoint);
+
 // UTF-8 text as Windows-1251 bytes for the contents, index and project files,
 // whose readers do not all decode character references: a character the code
 // page lacks becomes its closest plain letter (é gives e) or "?".

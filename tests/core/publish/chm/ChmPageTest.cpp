@@ -91,9 +91,10 @@ TEST(ChmPage, StripInvisibleCharactersRemovesTheSixFormatCharacters) {
 }
 
 TEST(ChmPage, BuildChmPageIsTheFixedTemplate) {
-    EXPECT_EQ(BuildChmPage("BODY", "HEAD", "#111111", "#222222", "FOOT"),
+    EXPECT_EQ(BuildChmPage("BODY", "HEAD", "#111111", "#222222", "FOOT", "TITLE", "windows-1251"),
               "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
-              "charset=windows-1251\"><link rel=\"stylesheet\" href=\"../style.css\"><style>"
+              "charset=windows-1251\"><title>TITLE</title><link rel=\"stylesheet\" "
+              "href=\"../style.css\"><style>"
               "body{margin:0;background:#222222;}.qz-header{padding:12px 16px;background:#111111;}"
               ".qz-body{padding:16px;}.qz-body p{margin:0;}.qz-footer{padding:10px 16px;font-size:"
               "12px;color:#666;border-top:1px solid #d0d0d0;}</style></head><body><div "

@@ -86,7 +86,9 @@ TEST_F(ChmProjectFilesFixture, ContentsFileIsExact) {
     lines.push_back("</UL>");
     Append(lines, {"</UL>", "</BODY>", "</HTML>"});
 
-    EXPECT_TRUE(WriteChmContents(f.Project, f.OutDir()).empty());
+    // Cyrillic titles keep the project in Windows-1251.
+    ASSERT_EQ(ChooseChmCodePage(f.Project), TChmCodePage::Windows1251);
+    EXPECT_TRUE(WriteChmContents(f.Project, f.OutDir(), TChmCodePage::Windows1251).empty());
     EXPECT_EQ(ReadFile(f.Out("toc.hhc")), Crlf(lines));
 }
 
@@ -99,7 +101,7 @@ TEST_F(ChmProjectFilesFixture, IndexFileListsTitlesAndIndexEntriesInDictionaryOr
     Append(lines, Entry("say &quot;hi&quot;", kA1));
     lines.push_back("</UL></BODY></HTML>");
 
-    WriteChmIndex(f.Project, f.OutDir());
+    WriteChmIndex(f.Project, f.OutDir(), TChmCodePage::Windows1251);
     EXPECT_EQ(ReadFile(f.Out("index.hhk")), Crlf(lines));
 }
 
@@ -110,7 +112,8 @@ TEST_F(ChmProjectFilesFixture, ProjectFileIsExact) {
     WriteFile(f.Out("assets/files/deep/c d.txt"), "txt");
     std::filesystem::create_directories(f.Out("assets/empty"));
 
-    WriteChmProject(f.OutDir(), "help.chm", {"topics/" + kB + ".html", "topics/" + kA + ".html"});
+    WriteChmProject(f.OutDir(), "help.chm", {"topics/" + kB + ".html", "topics/" + kA + ".html"},
+                    " Handbook\r\nvolume 2 ", TChmCodePage::Windows1251);
     EXPECT_EQ(ReadFile(f.Out("project.hhp")), Crlf({
                                                   "[OPTIONS]",
                                                   "Compiled file=help.chm",
@@ -118,6 +121,8 @@ TEST_F(ChmProjectFilesFixture, ProjectFileIsExact) {
                                                   "Index file=index.hhk",
                                                   "Default topic=topics/" + kB + ".html",
                                                   "Full-text search=Yes",
+                                                  "Language=0x419",
+                                                  "Title=Handbook  volume 2",
                                                   "",
                                                   "[FILES]",
                                                   "toc.hhc",
@@ -133,12 +138,14 @@ TEST_F(ChmProjectFilesFixture, ProjectFileIsExact) {
 }
 
 TEST_F(ChmProjectFilesFixture, ProjectFileWithoutAssetsEndsWithTheStyleSheet) {
-    WriteChmProject(f.OutDir(), "help.chm", {"topics/" + kA + ".html"});
+    WriteChmProject(f.OutDir(), "help.chm", {"topics/" + kA + ".html"}, "",
+                    TChmCodePage::Windows1251);
     const std::string text = ReadFile(f.Out("project.hhp"));
     EXPECT_TRUE(text.ends_with("\r\ntopics/" + kA + ".html\r\nstyle.css\r\n")) << text;
 }
 
 TEST_F(ChmProjectFilesFixture, ProjectFileNeedsAPage) {
-    EXPECT_THROW(WriteChmProject(f.OutDir(), "help.chm", {}), EQuillmateError);
+    EXPECT_THROW(WriteChmProject(f.OutDir(), "help.chm", {}, "T", TChmCodePage::Windows1251),
+                 EQuillmateError);
     EXPECT_FALSE(std::filesystem::exists(f.Out("project.hhp")));
 }
