@@ -8,7 +8,9 @@
 #include "publish/common/PublishCommon.h"
 #include "publish/pdf/PdfAssets.h"
 #include "publish/pdf/PdfBrowser.h"
+#include "publish/pdf/PdfFrontMatter.h"
 #include "publish/pdf/PdfManual.h"
+#include "publish/pdf/PdfPageReader.h"
 #include "publish/pdf/PdfPrinter.h"
 #include "publish/pdf/PdfStyleSheet.h"
 #include "publish/pdf/PdfWait.h"
@@ -16,6 +18,7 @@
 #include <chrono>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -37,6 +40,28 @@ void DeleteOldPdf(const std::string& pdf) {
     if (ec)
         throw EFileError("Cannot delete the old \"" + pdf +
                          "\": the file is in use (close it in the PDF viewer). " + ec.message());
+}
+
+// Removes a file when it goes out of scope, whatever happened meanwhile.
+class TRemoveOnExit {
+public:
+    explicit TRemoveOnExit(std::string path) : FPath(std::move(path)) {}
+    ~TRemoveOnExit() {
+        std::error_code ignored;
+        fs::remove(fs::path(FPath), ignored);
+    }
+    TRemoveOnExit(const TRemoveOnExit&) = delete;
+    TRemoveOnExit& operator=(const TRemoveOnExit&) = delete;
+
+private:
+    std::string FPath;
+};
+
+void PrintAndWait(const std::string& html, const std::string& pdf, const std::string& browser,
+                  const TCancellationToken* cancel) {
+    const fs::file_time_type printStart = fs::file_time_type::clock::now() - kFileClockSlack;
+    PrintHtmlToPdf(html, pdf, browser, cancel);
+    (void)WaitForNonEmptyFile(pdf, kPdfWaitLimitMs, printStart, cancel);
 }
 
 std::string BrowserToUse(const std::string& chosen) {
@@ -70,10 +95,15 @@ TPublishResult PublishPdf(const TDocProject& project, const TPublishOptions& opt
     // A manual.html that cannot go is reported by the write just below.
     fs::remove(fs::path(manual), ignored);
 
-    const std::vector<TPdfSection> sections = PdfSectionsInOrder(project);
+    const std::vector<TPdfSectionHtml> sections =
+        BuildPdfSections(project, options.Progress, options.Cancel);
     result.Warnings = PdfContents(project).Warnings;
-    WriteTextFileUtf8(manual, BuildPdfManual(project, options.Progress, options.Cancel));
     result.PagesWritten = sections.size();
+    TPdfManualPass pass;
+    pass.Date = PdfPublishDate();
+    // Written first without page numbers, so that when no browser can print
+    // it, the manual is there to be printed by other means.
+    WriteTextFileUtf8(manual, AssemblePdfManual(project.Title, sections, pass));
     WriteTextFileUtf8(JoinPath(result.OutDir, "style.css"),
                       BuildPdfStyleSheet(project, LoadPublishSettings(project)));
     const std::string assets = JoinPath(project.RootPath, "assets");
@@ -83,9 +113,23 @@ TPublishResult PublishPdf(const TDocProject& project, const TPublishOptions& opt
 
     ThrowIfCancelled(options.Cancel);
     const std::string browser = BrowserToUse(options.PdfBrowser);
-    const fs::file_time_type printStart = fs::file_time_type::clock::now() - kFileClockSlack;
-    PrintHtmlToPdf(manual, result.OutputFile, browser, options.Cancel);
-    (void)WaitForNonEmptyFile(result.OutputFile, kPdfWaitLimitMs, printStart, options.Cancel);
+    // The browser cannot number the contents itself (no target-counter()),
+    // so a first print with a marker in every section heading tells on which
+    // page each section starts. Markers and numbers take no room of their
+    // own, so the second print lays out every page as the first did.
+    if (!sections.empty()) {
+        const std::string firstPrint = JoinPath(result.OutDir, "manual.pages.html");
+        const TRemoveOnExit removeFirstPrint(firstPrint);
+        pass.Markers = true;
+        WriteTextFileUtf8(firstPrint, AssemblePdfManual(project.Title, sections, pass));
+        PrintAndWait(firstPrint, result.OutputFile, browser, options.Cancel);
+        pass.PageNumbers = FindMarkerPages(result.OutputFile, kPdfMarkerPrefix, sections.size());
+        pass.Markers = false;
+        DeleteOldPdf(result.OutputFile);
+        ThrowIfCancelled(options.Cancel);
+        WriteTextFileUtf8(manual, AssemblePdfManual(project.Title, sections, pass));
+    }
+    PrintAndWait(manual, result.OutputFile, browser, options.Cancel);
     return result;
 }
 

@@ -49,8 +49,12 @@ std::string TopicHeadingText(const TDocProject& project, const std::string& id,
     return text.empty() ? title : text;
 }
 
+size_t PdfHeadingLevel(size_t depth) {
+    return depth < 5 ? depth + 1 : 6;
+}
+
 std::string PdfHeadingTag(size_t depth) {
-    return "h" + std::to_string(depth < 5 ? depth + 1 : 6);
+    return "h" + std::to_string(PdfHeadingLevel(depth));
 }
 
 } // namespace qm::pdf

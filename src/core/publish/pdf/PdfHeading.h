@@ -24,6 +24,9 @@ namespace qm::pdf {
 [[nodiscard]] std::string TopicHeadingText(const TDocProject& project, const std::string& id,
                                            const std::string& title);
 
+// 1 for a root topic, 2 for its children, ... and 6 from depth 5 on.
+[[nodiscard]] size_t PdfHeadingLevel(size_t depth);
+
 // "h1" for a root topic, "h2" for its children, ... and "h6" from depth 5 on.
 [[nodiscard]] std::string PdfHeadingTag(size_t depth);
 

@@ -6,7 +6,10 @@
 #include "content/TokenExpansion.h"
 #include "model/ContentsWalk.h"
 #include "model/DocModel.h"
+#include "publish/pdf/PdfBodyRules.h"
+#include "publish/pdf/PdfFrontMatter.h"
 #include "publish/pdf/PdfHeading.h"
+#include "publish/pdf/PdfPageReader.h"
 
 #include <unordered_set>
 
@@ -38,9 +41,10 @@ void AppendLine(std::string& out, std::string_view line) {
 }
 
 // The head is fixed byte for byte, so that manuals compare equal across
-// versions and platforms; line 12 keeps its margin without a unit, which
-// browsers ignore. Zero page margins leave the browser no room for the date,
-// title and address lines it would otherwise print on every page.
+// versions and platforms. The page margins hold the text away from the
+// paper's edge on every page (a body margin only applies where the document
+// starts and ends) and leave room for the page number below; the browser's
+// own date, title and address lines stay off through its command line.
 void AppendHead(std::string& out, const std::string& title) {
     AppendLine(out, "<!doctype html>");
     AppendLine(out, "<html>");
@@ -51,11 +55,13 @@ void AppendHead(std::string& out, const std::string& title) {
     AppendLine(out, "<style>");
     AppendLine(out, "@page {");
     AppendLine(out, "  size: auto;");
-    AppendLine(out, "  margin: 0mm;");
+    AppendLine(out, "  margin: 20mm 20mm 25mm 20mm;");
+    AppendLine(out, "  @bottom-center { content: counter(page); vertical-align: top; padding-top: "
+                    "6mm; font-family: Arial, sans-serif; font-size: 9pt; color: #555555; }");
     AppendLine(out, "}");
-    // A unitless margin is ignored by browsers and left the text on the paper's
-    // edge; 20 was meant as pixels.
-    AppendLine(out, "html, body { margin:20px; }");
+    AppendLine(out, "html, body { margin: 0; }");
+    for (const std::string& line : PdfPrintRuleLines())
+        AppendLine(out, line);
     AppendLine(out, "</style>");
     AppendLine(out, "</head>");
     AppendLine(out, "<body>");
@@ -80,32 +86,61 @@ TDocLinkTarget PdfDocLinkTarget(const TDocProject& project) {
     };
 }
 
-std::string BuildPdfManual(const TDocProject& project, const TPdfProgress& progress,
-                           const TCancellationToken* cancel) {
-    const std::vector<TPdfSection> sections = PdfSectionsInOrder(project);
+std::vector<TPdfSectionHtml> BuildPdfSections(const TDocProject& project,
+                                              const TPdfProgress& progress,
+                                              const TCancellationToken* cancel) {
+    const std::vector<TPdfSection> order = PdfSectionsInOrder(project);
     const TDocLinkTarget linkRule = PdfDocLinkTarget(project);
-    std::string out;
-    AppendHead(out, project.Title);
-    size_t done = 0;
-    for (const TPdfSection& s : sections) {
+    std::vector<TPdfSectionHtml> sections;
+    sections.reserve(order.size());
+    for (const TPdfSection& s : order) {
         ThrowIfCancelled(cancel);
         const TTopic& t = project.GetTopic(s.Id);
         const std::string body =
             RewriteDocLinks(ExpandReusableContent(project, ReadPage(project, s.Id)), linkRule);
+        sections.push_back(
+            {s.Id, s.Depth, TopicHeadingText(project, s.Id, t.Title),
+             NestInnerHeadings(RepeatTableHeaderRows(body), PdfHeadingLevel(s.Depth))});
+        if (progress)
+            progress(sections.size(), order.size());
+    }
+    return sections;
+}
+
+std::string AssemblePdfManual(const std::string& title,
+                              const std::vector<TPdfSectionHtml>& sections,
+                              const TPdfManualPass& pass) {
+    std::string out;
+    AppendHead(out, title);
+    for (const std::string& line : PdfTitlePageLines(title, pass.Date))
+        AppendLine(out, line);
+    std::vector<TPdfContentsEntry> entries;
+    entries.reserve(sections.size());
+    for (const TPdfSectionHtml& s : sections)
+        entries.push_back({s.Id, s.Depth, s.Heading});
+    for (const std::string& line : PdfContentsLines(entries, pass.PageNumbers))
+        AppendLine(out, line);
+    for (size_t i = 0; i < sections.size(); ++i) {
+        const TPdfSectionHtml& s = sections[i];
         const std::string tag = PdfHeadingTag(s.Depth);
+        const std::string marker = pass.Markers ? "<span class=\"qm-pdf-mark\">" +
+                                                      PdfMarker(kPdfMarkerPrefix, i) + "</span>"
+                                                : std::string();
         // Real ids are hexadecimal digits, which encoding leaves alone; a
         // damaged one with a quote must not end the attribute early.
         AppendLine(out, "<section id=\"" + HtmlEncode(s.Id) + "\">");
-        AppendLine(out, "<" + tag + ">" + HtmlEncode(TopicHeadingText(project, s.Id, t.Title)) +
-                            "</" + tag + ">");
-        AppendLine(out, body);
+        AppendLine(out, "<" + tag + ">" + marker + HtmlEncode(s.Heading) + "</" + tag + ">");
+        AppendLine(out, s.Body);
         AppendLine(out, "</section>");
-        if (progress)
-            progress(++done, sections.size());
     }
     AppendLine(out, "</body>");
     AppendLine(out, "</html>");
     return out;
+}
+
+std::string BuildPdfManual(const TDocProject& project, const TPdfManualPass& pass,
+                           const TPdfProgress& progress, const TCancellationToken* cancel) {
+    return AssemblePdfManual(project.Title, BuildPdfSections(project, progress, cancel), pass);
 }
 
 } // namespace qm::pdf

@@ -37,12 +37,43 @@ struct TPdfSection {
 // project, whether or not it is excluded, and "#" for an id that names none.
 [[nodiscard]] TDocLinkTarget PdfDocLinkTarget(const TDocProject& project);
 
-// The whole manual: fifteen head lines, four lines per section (the section
-// element with the topic id, the heading, the topic's expanded HTML with its
-// topic links rewritten, the closing tag), then the two closing lines. Every
-// line ends with CR LF. A topic without a page file, or whose id cannot name
-// one, gets an empty body line.
+// A section as the manual writes it.
+struct TPdfSectionHtml {
+    std::string Id;
+    size_t Depth = 0;
+    std::string Heading; // plain text
+    std::string Body;    // HTML
+};
+
+// The sections in contents order: each topic's expanded HTML with its topic
+// links rewritten, its inner headings nested below its own in the outline
+// and its tables' first rows repeated on every page. A topic without a page
+// file, or whose id cannot name one, gets an empty body.
+[[nodiscard]] std::vector<TPdfSectionHtml>
+BuildPdfSections(const TDocProject& project, const TPdfProgress& progress = {},
+                 const TCancellationToken* cancel = nullptr);
+
+// The word each section's heading carries in the first print.
+inline constexpr std::string_view kPdfMarkerPrefix = "qmpdfmark";
+
+// What differs between the two prints of a manual.
+struct TPdfManualPass {
+    std::string Date;             // on the title page
+    std::vector<int> PageNumbers; // the page each section starts on; empty before the first print
+    bool Markers = false;         // the first print: an invisible marker in each section's heading
+};
+
+// The whole manual: the head lines with the page rules, the title page, the
+// contents, four lines per section (the section element with the topic id,
+// the heading, the body, the closing tag), then the two closing lines. Every
+// line ends with CR LF.
+[[nodiscard]] std::string AssemblePdfManual(const std::string& title,
+                                            const std::vector<TPdfSectionHtml>& sections,
+                                            const TPdfManualPass& pass);
+
+// BuildPdfSections and AssemblePdfManual in one.
 [[nodiscard]] std::string BuildPdfManual(const TDocProject& project,
+                                         const TPdfManualPass& pass = {},
                                          const TPdfProgress& progress = {},
                                          const TCancellationToken* cancel = nullptr);
 

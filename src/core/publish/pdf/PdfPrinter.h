@@ -19,7 +19,9 @@ namespace qm::pdf {
 
 // The browser's arguments, program first: headless, no GPU, no first-run
 // or default-browser questions, no print preview, kiosk printing, the
-// profile folder, the target file, bookmarks from the h1-h6 headings, nothing
+// profile folder, the target file, bookmarks from the h1-h6 headings, no
+// header and footer of the browser's own (the manual's page rules set the
+// footer), nothing
 // fetched from the network on its own, and, when running as root, no
 // sandbox (Chromium refuses to start as root with it). The address comes last.
 [[nodiscard]] std::vector<std::string> PrinterArguments(const std::string& browser,

@@ -2,6 +2,8 @@
 // order, and where topic links point.
 #include "publish/pdf/PdfManual.h"
 
+#include "publish/pdf/PdfHeading.h"
+
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
 #include "model/DocModel.h"
@@ -32,11 +34,37 @@ std::string Listing(const std::vector<TPdfSection>& sections) {
 // empty page (empty body lines), line breaks inside a page kept as they are,
 // a byte-order mark dropped, variables expanded, own headers (text with a
 // numeric no-break space; markup only, giving the title) and every kind of
-// topic link.
+// topic link, inner headings and a table.
 TEST(PdfManual, FixtureManualIsExact) {
     TDocProject project;
     LoadPdfFixture("Handbook", project);
-    ExpectMatchesGolden(BuildPdfManual(project), "Handbook.manual.html");
+    // Numbers for the first two sections, a heading that was not found (0)
+    // and none for the rest.
+    TPdfManualPass pass;
+    pass.Date = "2026-01-02";
+    pass.PageNumbers = {3, 4, 0};
+    ExpectMatchesGolden(BuildPdfManual(project, pass), "Handbook.manual.html");
+}
+
+TEST(PdfManual, TheFirstPrintMarksEachHeadingAndIsOtherwiseTheSame) {
+    TDocProject project;
+    LoadPdfFixture("Handbook", project);
+    const std::vector<TPdfSectionHtml> sections = BuildPdfSections(project);
+    TPdfManualPass pass;
+    pass.Date = "2026-01-02";
+    const std::string plain = AssemblePdfManual(project.Title, sections, pass);
+    pass.Markers = true;
+    std::string marked = AssemblePdfManual(project.Title, sections, pass);
+    for (size_t i = 0; i < sections.size(); ++i) {
+        const std::string span =
+            "<span class=\"qm-pdf-mark\">qmpdfmark" + std::to_string(i) + "q</span>";
+        const size_t at = marked.find(span);
+        ASSERT_NE(at, std::string::npos) << span;
+        EXPECT_EQ(marked.substr(at - 3, 2), PdfHeadingTag(sections[i].Depth))
+            << "inside the heading";
+        marked.erase(at, span.size());
+    }
+    EXPECT_EQ(marked, plain);
 }
 
 TEST(PdfManual, SectionsFollowTheContentsAndSkipExcludedSubtrees) {
@@ -137,7 +165,7 @@ TEST(PdfManual, ReportsProgressAndStopsWhenCancelled) {
     LoadPdfFixture("Handbook", p);
     const size_t total = PdfSectionsInOrder(p).size();
     std::vector<size_t> done;
-    (void)BuildPdfManual(p, [&](size_t d, size_t t) {
+    (void)BuildPdfSections(p, [&](size_t d, size_t t) {
         EXPECT_EQ(t, total);
         done.push_back(d);
     });
@@ -147,7 +175,7 @@ TEST(PdfManual, ReportsProgressAndStopsWhenCancelled) {
 
     TCancellationToken token;
     done.clear();
-    EXPECT_THROW((void)BuildPdfManual(
+    EXPECT_THROW((void)BuildPdfSections(
                      p,
                      [&](size_t d, size_t) {
                          done.push_back(d);

@@ -51,6 +51,7 @@ TEST(PdfPrinter, ArgumentsKeepEachValueWhole) {
         "--user-data-dir=/tmp/Edge Pdf Profile",
         "--print-to-pdf=/home/ann/My Help/manual.pdf",
         "--generate-pdf-document-outline",
+        "--no-pdf-header-footer",
         "--disable-background-networking",
         "--disable-component-update",
         "--disable-sync",

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace qm::test {
@@ -51,6 +52,22 @@ std::vector<size_t> FindInOrder(const std::string& hay, const std::vector<std::s
         from = at == std::string::npos ? at : at + n.size();
     }
     return found;
+}
+
+TScopedEnv::TScopedEnv(const char* name, const char* value) : FName(name) {
+    if (const char* old = std::getenv(name))
+        FOld = old;
+    if (value != nullptr)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+}
+
+TScopedEnv::~TScopedEnv() {
+    if (FOld)
+        ::setenv(FName, FOld->c_str(), 1);
+    else
+        ::unsetenv(FName);
 }
 
 } // namespace qm::test

@@ -2,6 +2,7 @@
 // Fixture projects and golden files for the PDF tests.
 #include "model/DocModel.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,19 @@ TTopic& AddPdfTopic(TDocProject& project, const std::string& id, const std::stri
 // for one that does not follow the one before.
 [[nodiscard]] std::vector<size_t> FindInOrder(const std::string& hay,
                                               const std::vector<std::string>& needles);
+
+// Sets an environment variable (unsets it for nullptr) for the life of the
+// object, then restores what was there.
+class TScopedEnv {
+public:
+    TScopedEnv(const char* name, const char* value);
+    ~TScopedEnv();
+    TScopedEnv(const TScopedEnv&) = delete;
+    TScopedEnv& operator=(const TScopedEnv&) = delete;
+
+private:
+    const char* FName;
+    std::optional<std::string> FOld;
+};
 
 } // namespace qm::test
