@@ -58,6 +58,10 @@ std::vector<std::string> PdfPrintRuleLines() {
         "section:has(> h1):has(+ section > h2) { break-before: page; }",
         "tr, img, svg, figure, pre { break-inside: avoid; }",
         "thead { display: table-header-group; }",
+        // Paper does not scroll: long words and code lines wrap instead of
+        // running off the page.
+        "body { overflow-wrap: break-word; }",
+        "pre { white-space: pre-wrap; }",
         // An image taller than the space a page has would be cut off.
         "img { max-width: 100%; max-height: 200mm; object-fit: contain; }",
         ".qm-title-page { break-after: page; padding-top: 70mm; text-align: center; }",
@@ -66,7 +70,7 @@ std::vector<std::string> PdfPrintRuleLines() {
         ".qm-contents { break-after: page; }",
         ".qm-contents-title { font-size: 20pt; font-weight: bold; margin-bottom: 8mm; }",
         ".qm-contents a, .qm-contents a:link, .qm-contents a:visited { display: flex; "
-        "align-items: baseline; color: inherit !important; text-decoration: none !important; "
+        "align-items: last baseline; color: inherit !important; text-decoration: none !important; "
         "border: none !important; break-inside: avoid; }",
         ".qm-toc-text { flex: 0 1 auto; }",
         ".qm-toc-dots { flex: 1 1 auto; min-width: 2em; margin: 0 0.4em; border-bottom: 1px "
@@ -96,6 +100,8 @@ std::vector<std::string> PdfTitlePageLines(const std::string& title, const std::
 
 std::vector<std::string> PdfContentsLines(const std::vector<TPdfContentsEntry>& entries,
                                           const std::vector<int>& pageNumbers) {
+    if (entries.empty())
+        return {};
     std::vector<std::string> lines = {"<nav class=\"qm-contents\">",
                                       "<div class=\"qm-contents-title\">Contents</div>"};
     for (size_t i = 0; i < entries.size(); ++i) {

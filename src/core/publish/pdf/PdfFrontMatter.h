@@ -29,8 +29,8 @@ struct TPdfContentsEntry {
                                                          const std::string& date);
 
 // The contents: one linked line per section, indented by depth, with its
-// page number. pageNumbers holds one number per entry; where it is shorter,
-// or a number is 0 (the heading was not found), the place stays empty but
+// page number; no lines at all when there are no sections. pageNumbers holds one number per entry;
+// where it is shorter, or a number is 0 (the heading was not found), the place stays empty but
 // keeps its width and height, so the first print, made without numbers, lays the pages
 // out as the second does.
 [[nodiscard]] std::vector<std::string>

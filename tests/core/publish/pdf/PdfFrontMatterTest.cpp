@@ -52,4 +52,6 @@ TEST(PdfFrontMatter, ContentsLinesLinkEverySectionWithItsPage) {
     EXPECT_NE(lines[4].find("class=\"qm-toc-5\""), std::string::npos) << lines[4];
     EXPECT_NE(lines[4].find("<span class=\"qm-toc-page\">&#160;</span>"), std::string::npos)
         << lines[4];
+    // A manual without sections has no contents page.
+    EXPECT_TRUE(PdfContentsLines({}, {}).empty());
 }
