@@ -64,6 +64,26 @@ void PrintAndWait(const std::string& html, const std::string& pdf, const std::st
     (void)WaitForNonEmptyFile(pdf, kPdfWaitLimitMs, printStart, cancel);
 }
 
+// The page each section starts on in the first print. A manual without page
+// numbers in its contents is still worth having, so what cannot be found is
+// a warning, not a failure.
+std::vector<int> SectionPages(const std::string& pdf, const std::vector<TPdfSectionHtml>& sections,
+                              std::vector<std::string>& warnings) {
+    std::vector<int> pages;
+    try {
+        pages = FindMarkerPages(pdf, kPdfMarkerPrefix, sections.size());
+    } catch (const EQuillmateError& e) {
+        warnings.push_back(std::string("The contents have no page numbers: ") + e.what());
+        return pages;
+    }
+    for (size_t i = 0; i < sections.size(); ++i)
+        if (pages[i] == 0)
+            warnings.push_back("The contents have no page number for \"" + sections[i].Heading +
+                               "\": its heading was not found in the printed manual (hidden by "
+                               "the style sheet?).");
+    return pages;
+}
+
 std::string BrowserToUse(const std::string& chosen) {
     if (!chosen.empty())
         return chosen;
@@ -123,7 +143,7 @@ TPublishResult PublishPdf(const TDocProject& project, const TPublishOptions& opt
         pass.Markers = true;
         WriteTextFileUtf8(firstPrint, AssemblePdfManual(project.Title, sections, pass));
         PrintAndWait(firstPrint, result.OutputFile, browser, options.Cancel);
-        pass.PageNumbers = FindMarkerPages(result.OutputFile, kPdfMarkerPrefix, sections.size());
+        pass.PageNumbers = SectionPages(result.OutputFile, sections, result.Warnings);
         pass.Markers = false;
         DeleteOldPdf(result.OutputFile);
         ThrowIfCancelled(options.Cancel);

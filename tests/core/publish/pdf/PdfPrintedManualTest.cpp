@@ -213,3 +213,55 @@ TEST(PdfPrintedManual, TheSampleReadsLikeAManual) {
                          "  Settings\n"
                          "    Keyboard Shortcuts\n");
 }
+
+TEST(PdfPrintedManual, LongTablesRepeatTheirHeaderAndHiddenHeadingsAreReported) {
+    TTempDir dir;
+    TDocProject p;
+    p.RootPath = dir / "proj/";
+    p.Title = "Tables";
+    const std::string a = "A0000000000000000000000000000001";
+    const std::string b = "B0000000000000000000000000000002";
+    AddPdfTopic(p, a, "Parts list");
+    AddPdfTopic(p, b, "Hidden heading");
+    std::string rows;
+    for (int i = 1; i <= 120; ++i)
+        rows += "<tr><td>Part " + std::to_string(i) + "</td><td>In stock</td></tr>";
+    WriteFile(p.TopicHtmlPath(a), "<table><tbody><tr><td>Part name</td><td>Availability</td></tr>" +
+                                      rows + "</tbody></table>");
+    // The author's style hides the section's heading, so its page cannot be known.
+    WriteFile(p.TopicHtmlPath(b), "<style>#" + b + " > h1 { display: none; }</style><p>Body</p>");
+    TPublishOptions options;
+    options.OutDir = dir / "out";
+    const TPublishResult r = PublishPdf(p, options);
+
+    ASSERT_EQ(r.Warnings.size(), 1u);
+    EXPECT_NE(r.Warnings[0].find("\"Hidden heading\""), std::string::npos) << r.Warnings[0];
+    const TPrintedManual m = ReadManual(r.OutputFile);
+    EXPECT_EQ(ContentsNumber(m.Pages[1], "Parts list"), 3);
+    EXPECT_EQ(ContentsNumber(m.Pages[1], "Hidden heading"), std::nullopt);
+    EXPECT_TRUE(m.Pages[1].HasLine("Hidden heading")) << "the line stays, without a number";
+
+    // The table starts below the section's heading on page 3; every page it
+    // runs onto starts with its header row. No row is cut in two: each row's
+    // two cells share a line.
+    size_t tablePages = 0;
+    int rowsSeen = 0;
+    for (size_t i = 2; i < m.Pages.size(); ++i) {
+        const std::vector<std::string> lines = m.Pages[i].Lines();
+        int rowsHere = 0;
+        for (const std::string& line : lines)
+            if (line.starts_with("Part ") && line != "Part name Availability") {
+                EXPECT_TRUE(line.ends_with(" In stock")) << line;
+                ++rowsHere;
+            }
+        if (rowsHere == 0)
+            continue;
+        ++tablePages;
+        rowsSeen += rowsHere;
+        const size_t headerLine = i == 2 ? 1 : 0;
+        ASSERT_GT(lines.size(), headerLine);
+        EXPECT_EQ(lines[headerLine], "Part name Availability") << "page " << i + 1;
+    }
+    EXPECT_GE(tablePages, 2u);
+    EXPECT_EQ(rowsSeen, 120);
+}
