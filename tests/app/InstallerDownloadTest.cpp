@@ -5,6 +5,7 @@
 
 #include "update/InstallerDownload.h"
 #include "update/NewVersionDialog.h"
+#include "update/UpdatePlatform.h"
 #include "update/UpdateServer.h"
 
 #include <QCryptographicHash>
@@ -16,6 +17,8 @@
 #include <QPushButton>
 
 #include <string>
+
+#include <sys/stat.h>
 
 using namespace qm;
 using namespace qm::app;
@@ -259,4 +262,27 @@ TEST_F(NewVersionDialog, VerifiedInstallerIsStartedAndTheProgramEnds) {
     ASSERT_EQ(opened.Urls.size(), 1u);
     ASSERT_TRUE(opened.Urls[0].isLocalFile());
     EXPECT_EQ(ReadFile(opened.Urls[0].toLocalFile().toStdString()), good);
+}
+
+TEST(InstallerDownloadFolder, OnlyTheUserMayWriteIt) {
+    TTempDir home;
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    const QByteArray old = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(home.Path()));
+    QString error;
+    const QString made = InstallerDownloadFolder(&error);
+    // Found again after someone opened it up: closed again.
+    if (!made.isEmpty())
+        chmod(QFile::encodeName(made).constData(), 0777);
+    const QString found = InstallerDownloadFolder(&error);
+    if (wasSet)
+        qputenv("XDG_DATA_HOME", old);
+    else
+        qunsetenv("XDG_DATA_HOME");
+    ASSERT_FALSE(made.isEmpty()) << error.toStdString();
+    EXPECT_TRUE(made.startsWith(QString::fromStdString(home.Path())));
+    EXPECT_EQ(found, made);
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(made).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
