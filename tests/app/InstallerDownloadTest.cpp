@@ -133,12 +133,13 @@ TEST_F(InstallerDownload, KeepsOnlyAVerifiedInstaller) {
     }
 }
 
-TEST_F(InstallerDownload, NeverReusesAFileName) {
+TEST_F(InstallerDownload, NewFileEachTimeEarlierInstallersRemoved) {
     const std::string good = Installer('c');
     Put("twice", kExePath, good);
     Put("twice", kChecksumPath, Sha256Hex(good) + "\n");
     TTempDir folder;
     const QString dir = QString::fromStdString(folder.Path());
+    WriteFile(folder / "other.txt", "not ours");
     QStringList paths;
     for (int i = 0; i < 2; ++i) {
         TInstallerDownload download(*UpdateServerUrl(Site("twice")), dir);
@@ -148,7 +149,8 @@ TEST_F(InstallerDownload, NeverReusesAFileName) {
         paths << download.FilePath();
     }
     EXPECT_NE(paths[0], paths[1]);
-    EXPECT_EQ(FilesIn(dir).size(), 2);
+    EXPECT_EQ(FilesIn(dir), (QStringList{"other.txt", QFileInfo(paths[1]).fileName()}))
+        << FilesIn(dir).join(' ').toStdString();
 }
 
 TEST_F(InstallerDownload, AbortStopsTheTransferAndRemovesTheFile) {

@@ -8,6 +8,7 @@
 #include "update/UpdateServer.h"
 
 #include <QDir>
+#include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTemporaryFile>
@@ -17,6 +18,7 @@ namespace qm::app {
 namespace {
 
 constexpr qint64 kMaxChecksumBytes = 4096;
+constexpr const char* kInstallerPattern = "quillmate-update-*.exe";
 // An installer is tens of megabytes; a server that sends gigabytes is wrong.
 constexpr qint64 kMaxInstallerBytes = qint64{1} << 30;
 // The download has no overall limit (the user can abort), but a transfer that
@@ -49,6 +51,12 @@ TInstallerDownload::~TInstallerDownload() {
 }
 
 void TInstallerDownload::Start() {
+    // Installers of earlier updates have done their work (one still running
+    // is held open by the system and stays).
+    const QDir folder(FFolder);
+    for (const QString& old :
+         folder.entryList({QString::fromLatin1(kInstallerPattern)}, QDir::Files | QDir::Hidden))
+        QFile::remove(folder.filePath(old));
     QNetworkReply* reply =
         GetFromUpdateServer(*FNet, UpdateDocumentUrl(FServer, kInstallerChecksumPath),
                             kMaxChecksumBytes, kStallTimeoutMs);
@@ -81,7 +89,8 @@ void TInstallerDownload::ChecksumArrived(QNetworkReply* reply) {
     // A new file with a name nobody can predict, created exclusively: never
     // one that is already there.
     FFile = std::make_unique<QTemporaryFile>(
-        QDir(FFolder).filePath(QStringLiteral("quillmate-update-XXXXXX.exe")));
+        QDir(FFolder).filePath(QString::fromLatin1(kInstallerPattern)
+                                   .replace(QLatin1Char('*'), QStringLiteral("XXXXXX"))));
     if (!FFile->open()) {
         Fail(QString::fromStdString(FormatS(Translate("Cannot use the folder %s for the download."),
                                             QDir::toNativeSeparators(FFolder).toStdString())) +
