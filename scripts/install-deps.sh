@@ -10,7 +10,8 @@ fp-utils libchm-bin libchm-dev poppler-utils libpoppler-cpp-dev chromium locales
 clang clang-format libclang-rt-dev
 qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6webenginecore6-bin libgl-dev
 qt6-translations-l10n
-xvfb xauth"
+xvfb xauth
+python3 openssl"
 missing=""
 for p in $PACKAGES; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -4,10 +4,14 @@
 #include "QtTranslations.h"
 #include "base/PathUtils.h"
 #include "i18n/Translation.h"
+#include "update/UpdateServer.h"
+#include "update/UpdateStartup.h"
 
 #include <QApplication>
 #include <QSettings>
 #include <QStyleFactory>
+
+#include <memory>
 
 int main(int argc, char** argv) {
     // Chromium refuses its sandbox as root (CI and containers run as root).
@@ -26,7 +30,16 @@ int main(int argc, char** argv) {
 
     QStringList args = QApplication::arguments();
     args.removeFirst();
-    qm::app::TfrmMain window(args);
-    window.showMaximized();
+    // The update check comes first; a required update ends the program before
+    // any window exists.
+    std::unique_ptr<qm::app::TfrmMain> window;
+    qm::app::TUpdateStartup update;
+    QObject::connect(&update, &qm::app::TUpdateStartup::Continue, [&] {
+        window = std::make_unique<qm::app::TfrmMain>(args);
+        window->showMaximized();
+    });
+    QObject::connect(&update, &qm::app::TUpdateStartup::End, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    update.Start(qm::app::ConfiguredUpdateServer());
     return QApplication::exec();
 }

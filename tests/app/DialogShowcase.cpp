@@ -8,6 +8,8 @@
 #include "TopicPropertiesPanel.h"
 #include "i18n/Translation.h"
 #include "settings/ProjectSettings.h"
+#include "update/NewVersionDialog.h"
+#include "update/UpdateDocuments.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -77,6 +79,17 @@ int main(int argc, char** argv) {
     Shoot(&invalid, out + "message_" + lang + ".png");
     QColorDialog colors;
     Shoot(&colors, out + "colors_" + lang + ".png");
+
+    const std::string changes = "PDF manuals with bookmarks for every heading\n\n"
+                                "Search in WebHelp finds words with accents\n"
+                                "Snippets inside snippets\n";
+    for (const char* versions : {"21/10", "21/21"}) {
+        const auto notice = EvaluateUpdateDocuments(versions, changes);
+        if (!notice)
+            continue;
+        TfrmNewVersion update(*notice, QUrl(QStringLiteral("https://updates.example.org")));
+        Shoot(&update, out + (notice->Forced ? "update_forced_" : "update_") + lang + ".png");
+    }
 
     TfrmMain window(QStringList{});
     window.resize(1300, 800);
