@@ -14,9 +14,9 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The summary above is the package's first line; this is the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "help-authoring tool: topics as HTML, WebHelp, CHM and PDF
-Quillmate keeps a help project as a tree of topics, each one HTML page,
+    "Quillmate keeps a help project as a tree of topics, each one HTML page,
 edited in a WYSIWYG editor, with variables, snippets and conditional
 blocks for repeated text. A project is published as WebHelp (a static
 site with contents and search that works from disk), as a compiled help
@@ -25,16 +25,14 @@ file (CHM) and as a PDF manual.
 The package holds the desktop program quillmate, the command-line tool
 quillmate-cli for scripts and CI, a sample project and the user's guide.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The editor's web engine runs in its own helper process, which no
-# executable links.
-set(QM_DEB_DEPENDS "")
+# The editor's web engine runs in its own helper process, which no executable
+# links; Debian's symbols files name its package (libqt6webenginecore6-bin)
+# for the library, and the package test holds it there.
 if(QUILLMATE_BUILD_APP)
-    set(QM_DEB_DEPENDS "libqt6webenginecore6-bin")
     # Opening published help and web pages goes through xdg-open; Qt's own
     # dialogs speak the author's language with Qt's translations.
     set(QM_DEB_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 endif()
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "${QM_DEB_DEPENDS}")
 # PDF is printed by a Chromium-family browser; CHM, a Windows format, needs
 # the Free Pascal help compiler.
 if(QM_DEB_RECOMMENDS)
