@@ -5,7 +5,7 @@ BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-asan web-deps bench fuzz format format-check clean
+.PHONY: all deps build run test test-asan web-deps bench fuzz package format format-check clean
 
 all: build
 
@@ -33,6 +33,12 @@ test-asan:
 bench: deps
 	cmake --preset release && cmake --build --preset release -j $(JOBS)
 	@sh bench/run.sh build/release
+
+# The Debian package and the source tarball, in build/package. Install the
+# package with `sudo apt install ./build/package/quillmate_*.deb`.
+package: deps
+	cmake --preset package && cmake --build --preset package -j $(JOBS)
+	cd build/package && cpack -G DEB && cpack --config CPackSourceConfig.cmake
 
 # Every fuzz target (fuzz/) for FUZZ_SECONDS each, one after the other.
 fuzz: deps

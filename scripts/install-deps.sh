@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages the build, the tests and the program need,
 # and only when something is missing, so repeated runs cost nothing. clang
 # with its runtime libraries (libFuzzer) builds the fuzz targets, and
-# clang-format checks the layout of the sources.
+# clang-format checks the layout of the sources. rsvg-convert renders the
+# icons; the validators and lintian check the desktop files and the package.
 set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config git
 libpcre2-dev nlohmann-json3-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
@@ -11,7 +12,8 @@ clang clang-format libclang-rt-dev
 qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6webenginecore6-bin libgl-dev
 qt6-translations-l10n
 xvfb xauth
-python3 openssl"
+python3 openssl
+librsvg2-bin desktop-file-utils appstream shared-mime-info lintian file"
 missing=""
 for p in $PACKAGES; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -37,4 +37,12 @@ std::string ProgramDataDir() {
     return dir;
 }
 
+std::string UserGuideStartPage() {
+    const std::string dir = ProgramDataDir();
+    if (dir.empty())
+        return "";
+    const std::string page = JoinPath(dir, "guide/index.html");
+    return FileExists(page) ? page : "";
+}
+
 } // namespace qm::app

@@ -11,5 +11,7 @@ namespace qm::app {
 [[nodiscard]] std::string LastProjectFilePath();
 // The folder with AppFiles, styles and transl.qz ("" when not found).
 [[nodiscard]] std::string ProgramDataDir();
+// The start page of the user's guide among the program files ("" when missing).
+[[nodiscard]] std::string UserGuideStartPage();
 
 } // namespace qm::app

@@ -7,6 +7,7 @@
 #include "FormattingToolbar.h"
 #include "Icons.h"
 #include "QtTranslations.h"
+#include "QuillmateVersion.h"
 #include "TopicPropertiesPanel.h"
 #include "base/StringUtil.h"
 #include "bridge/EditorBridge.h"
@@ -424,6 +425,9 @@ void TfrmMain::BuildMenus() {
     }
 
     QMenu* help = menu("Help");
+    add(
+        help, "User's Guide", [this] { UserGuideCommand(); }, QKeySequence::HelpContents);
+    help->addSeparator();
     add(help, "Contact Us",
         [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSupportPage))); });
     add(help, "Visit Website",
@@ -492,10 +496,10 @@ void TfrmMain::ProjectSettingsCommand() {
 void TfrmMain::AboutCommand() {
     const QString nl = QStringLiteral("\r\n");
     const QString text =
-        QApplication::applicationName() + nl + T("Version: ") + QStringLiteral("2.0") + nl + nl +
-        T("This software is free to use under the terms of its open-source licence.") + nl +
-        T("Website: ") + QString::fromLatin1(kWebsite).remove(QStringLiteral("https://")) + nl +
-        nl + T("This program is protected by copyright law. ") + nl +
+        QApplication::applicationName() + nl + T("Version: ") + QString::fromLatin1(kVersionShort) +
+        nl + nl + T("This software is free to use under the terms of its open-source licence.") +
+        nl + T("Website: ") + QString::fromLatin1(kWebsite).remove(QStringLiteral("https://")) +
+        nl + nl + T("This program is protected by copyright law. ") + nl +
         T("You may use, copy and distribute it under the terms of its licence.") + nl +
         T("Modified versions must state that they have been changed.") + nl +
         T("The program is provided as is, without warranty of any kind.") + nl + nl +

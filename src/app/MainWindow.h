@@ -78,6 +78,7 @@ public:
     void PublishPdfCommand();
     void CheckLinksCommand();
     void AboutCommand();
+    void UserGuideCommand();
     void ProjectSettingsCommand();
     // the properties panel beside the editor (MainWindowProperties.cpp)
     void ShowPropertiesCommand();

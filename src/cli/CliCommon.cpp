@@ -13,10 +13,14 @@ TArgs::TArgs(std::vector<std::string> args, std::vector<std::string> valueOption
     bool onlyPositional = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (onlyPositional || a.size() < 2 || a.compare(0, 2, "--") != 0) {
+        if (onlyPositional || a.size() < 2 || a[0] != '-') {
             FPositional.push_back(a);
             continue;
         }
+        // No command has short options; a file whose name starts with a
+        // hyphen is passed after "--" or as "./-name".
+        if (a[1] != '-')
+            throw EUsageError("unknown option " + a);
         if (a == "--") {
             onlyPositional = true;
             continue;
@@ -64,12 +68,51 @@ const std::string& TArgs::Single(const char* what) const {
     return FPositional.front();
 }
 
+bool AsksForHelp(const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        if (a == "--")
+            return false;
+        if (a == "--help" || a == "-h")
+            return true;
+    }
+    return false;
+}
+
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands = {
-        {"info", "info PROJECT.hff", RunInfo},
-        {"publish", "publish PROJECT.hff --format webhelp|chm|pdf [--out DIR]", RunPublish},
-        {"check-links", "check-links PROJECT.hff [--json]", RunCheckLinks},
-        {"import", "import PROJECT.hff --topic ID [--asset-root DIR] FILE.html", RunImport},
+        {"info", "info PROJECT.hff", "show a project's title, data folder and contents",
+         "Prints the project's title, data folder, style profile, number of topics and\n"
+         "its contents tree with each topic's id (the id that import --topic takes).\n",
+         RunInfo},
+        {"publish", "publish PROJECT.hff [--format webhelp|chm|pdf] [--out DIR]",
+         "publish a project as WebHelp, CHM or PDF",
+         "Publishes the project and prints the file it made. The project is locked\n"
+         "while it is published; a desktop program that has it open holds the lock.\n"
+         "\n"
+         "Options:\n"
+         "  --format FORMAT  webhelp (the default), chm or pdf; chm needs chmcmd\n"
+         "                   (Debian package fp-utils), pdf a Chromium-family browser\n"
+         "  --out DIR        write into DIR instead of the project's build/FORMAT folder\n",
+         RunPublish},
+        {"check-links", "check-links PROJECT.hff [--json]",
+         "report broken topic links, missing files and missing pages",
+         "Checks every topic's links and references and prints one line per issue, or\n"
+         "\"No link issues found.\". Exits with 1 when it found issues, so a CI job can\n"
+         "gate on it.\n"
+         "\n"
+         "Options:\n"
+         "  --json  print the issues as a JSON array of {topicId, topicTitle, issue}\n",
+         RunCheckLinks},
+        {"import", "import PROJECT.hff --topic ID [--asset-root DIR] FILE.html",
+         "import an HTML page with its images and styles into a topic",
+         "Appends the body of FILE.html to the topic's page and copies the images,\n"
+         "media and style sheets it uses from the page's own folder into the project.\n"
+         "References outside that folder are left as written and named in a warning.\n"
+         "\n"
+         "Options:\n"
+         "  --topic ID        the topic to import into (ids as info lists them)\n"
+         "  --asset-root DIR  also copy files from inside DIR\n",
+         RunImport},
     };
     return commands;
 }

@@ -45,8 +45,16 @@ private:
 struct TCommand {
     const char* Name;
     const char* Synopsis;
+    // One line for the command list of --help.
+    const char* Summary;
+    // What "COMMAND --help" prints under the usage line: what the command
+    // does and its options.
+    const char* Help;
     int (*Run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 };
+
+// True when the arguments ask for help ("--help" or "-h" before any "--").
+[[nodiscard]] bool AsksForHelp(const std::vector<std::string>& args);
 
 // Every command, in the order the help lists them.
 [[nodiscard]] const std::vector<TCommand>& Commands();

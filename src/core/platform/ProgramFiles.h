@@ -14,6 +14,15 @@ namespace qm::platform {
 // at exePath; "" when none of the known places has them.
 [[nodiscard]] std::string FindProgramDataDir(const std::string& exePath);
 
+// The version the program files in dataDir were built for (the first line of
+// their VERSION file); "" when there is none. An executable run against the
+// files of another build says so with this.
+[[nodiscard]] std::string ProgramFilesVersion(const std::string& dataDir);
+
+// For --version: "VERSION in DIR" for the program files an executable at
+// exePath finds, "not found" when it finds none.
+[[nodiscard]] std::string DescribeProgramFiles(const std::string& exePath);
+
 // The per-user temporary folder, with a trailing separator.
 [[nodiscard]] std::string UserTempDir();
 

@@ -2,6 +2,8 @@
 // The update server's two small documents and what the program makes of them.
 // Any document that is not as expected means "no update": the program starts
 // normally and says nothing.
+#include "QuillmateVersion.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,7 +12,7 @@
 namespace qm {
 
 // The version the program is, written as the server writes versions (20 is 2.0).
-inline constexpr int kRunningVersion = 20;
+inline constexpr int kRunningVersion = kVersionNumber;
 
 // Fixed paths on the update server, after its address.
 inline constexpr std::string_view kVersionDocumentPath = "/download/version/quillmate-version.html";
