@@ -151,10 +151,32 @@
     });
   }
 
+  // The flat contents (id, title, depth per topic) as the nested roots of toc.json.
+  function rootsFromRows(rows) {
+    var roots = [];
+    var path = [];
+    for (var i = 0; i + 2 < rows.length; i += 3) {
+      var node = { id: rows[i], title: rows[i + 1], children: [] };
+      var depth = Math.max(0, Math.min(Number(rows[i + 2]) || 0, path.length));
+      path.length = depth;
+      (depth ? path[depth - 1].children : roots).push(node);
+      path.push(node);
+    }
+    return { roots: roots };
+  }
+
   function loadToc() {
-    var data = window.__QZ_TOC;
-    if (data && typeof data === 'object') return Promise.resolve(data);
-    return fetchJson('toc.json');
+    var arrived = window.__qzArrived && window.__qzArrived.contents0;
+    if (Array.isArray(arrived)) {
+      delete window.__qzArrived.contents0;
+      return Promise.resolve(rootsFromRows(arrived));
+    }
+    var nested = function () {
+      var data = window.__QZ_TOC;
+      if (data && typeof data === 'object') return data;
+      return fetchJson('toc.json');
+    };
+    return loadScript('toc.js').then(nested, nested);
   }
 
   function str(value) { return value == null ? '' : String(value); }
@@ -765,20 +787,22 @@
     parts: new Map(),      // posting shard number -> lists, or a promise while loading
     texts: new Map(),      // text shard number -> entries (insertion order = age)
     textWaits: new Map(),  // text shard number -> promise
-    arrived: Object.create(null)
+    arrived: null
   };
 
   var searchTopicsById = new Map();
   var searchTopicsByFile = new Map();
   var searchTopics = [];  // per topic number: a contents node or a topic of its own
 
+  sx.arrived = window.__qzArrived || Object.create(null);
   window.__qzSearch = function (kind, n, data) {
     sx.arrived[kind + n] = data;
   };
 
   function loadShard(kind, n) {
     var key = kind + n;
-    return loadScript('search/' + (kind === 'index' ? 'index' : key) + '.js').then(function () {
+    var file = kind === 'index' || kind === 'docs' ? kind : key;
+    return loadScript('search/' + file + '.js').then(function () {
       var data = sx.arrived[key];
       delete sx.arrived[key];
       if (data === undefined) throw new Error('search/' + key + '.js brought no data');
@@ -790,11 +814,12 @@
   // known then, so that their addresses work.
   function loadDict() {
     if (!sx.dictPromise) {
-      sx.dictPromise = Promise.all([tocReady, loadShard('index', 0)]).then(function (r) {
+      sx.dictPromise = Promise.all([tocReady, loadShard('index', 0), loadShard('docs', 0)]).then(function (r) {
         var d = r[1] || {};
+        var docs = r[2] || {};
         var dict = {
-          ids: Array.isArray(d.ids) ? d.ids.map(str) : [],
-          titles: Array.isArray(d.titles) ? d.titles.map(str) : [],
+          ids: Array.isArray(docs.ids) ? docs.ids.map(str) : [],
+          titles: Array.isArray(docs.titles) ? docs.titles.map(str) : [],
           terms: Array.isArray(d.terms) ? d.terms.map(str) : [],
           parts: Array.isArray(d.parts) ? d.parts.map(Number) : [],
           texts: Array.isArray(d.texts) ? d.texts.map(Number) : []
@@ -1029,7 +1054,8 @@
       return;
     }
     var count = outcome.matches.length;
-    var message = count === 0 ? 'No topics match \u201c' + query.trim() + '\u201d.'
+    var lone = terms.length === 1 && terms[0].t.length === 1 && !CJK_CHAR.test(terms[0].t);
+    var message = count === 0 ? (lone ? 'Type another letter to search.' : 'No topics match \u201c' + query.trim() + '\u201d.')
       : count === 1 ? '1 topic found' : count + ' topics found';
     setResults(outcome.matches, terms, message);
   }

@@ -118,6 +118,13 @@
 
   window.__qzText = { fold: fold, foldWithMap: foldWithMap, words: words, stem: stem, findHits: findHits };
 
+  // The viewer's data files (search/*.js) hand their data to this function. Data that
+  // arrives before the viewer's own script runs (the contents) waits here.
+  if (!window.__qzSearch) {
+    window.__qzArrived = Object.create(null);
+    window.__qzSearch = function (kind, n, data) { window.__qzArrived[kind + n] = data; };
+  }
+
   /* ---------------- the topic page ---------------- */
 
   var doc = document;

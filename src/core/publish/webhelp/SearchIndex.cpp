@@ -160,13 +160,17 @@ void TWebHelpSearchIndex::Finish() {
     }
     flushPart();
 
-    std::string dict = "{\"ids\":[";
+    // Two files, so that the browser reads them as two shorter tasks.
+    std::string docs = "{\"ids\":[";
     for (size_t i = 0; i < FIds.size(); ++i)
-        (dict += i ? "," : "") += JsonQuote(FIds[i]);
-    dict += "],\"titles\":[";
+        (docs += i ? "," : "") += JsonQuote(FIds[i]);
+    docs += "],\"titles\":[";
     for (size_t i = 0; i < FTitles.size(); ++i)
-        (dict += i ? "," : "") += JsonQuote(FTitles[i]);
-    dict += "],\"terms\":[";
+        (docs += i ? "," : "") += JsonQuote(FTitles[i]);
+    docs += "]}";
+    WriteOutputFileParts(JoinPath(FDir, "docs.js"), {"window.__qzSearch(\"docs\",0,", docs, ");"});
+
+    std::string dict = "{\"terms\":[";
     for (size_t k = 0; k < order.size(); ++k)
         (dict += k ? "," : "") += JsonQuote(FTerms[order[k]]);
     dict += "],\"parts\":[";

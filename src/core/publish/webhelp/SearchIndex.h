@@ -1,10 +1,10 @@
 #pragma once
 // The viewer's search index, written beside search.js and search.json into the
-// "search" folder: a dictionary (index.js) with the topics and the sorted
-// terms, posting shards (p<N>.js) that hold the topics of a run of terms, and
-// text shards (t<N>.js) with the text of a run of topics for the snippets.
-// Each file is a script that hands its data to window.__qzSearch, so the
-// viewer loads only what a query needs, from disk as over http.
+// "search" folder: the topics' ids and titles (docs.js), a dictionary
+// (index.js) with the sorted terms and where the shards start, posting shards (p<N>.js) that hold
+// the topics of a run of terms, and text shards (t<N>.js) with the text of a run of topics for the
+// snippets. Each file is a script that hands its data to window.__qzSearch, so the viewer loads
+// only what a query needs, from disk as over http.
 //
 // Pages are added one at a time in publish order. The builder keeps only the
 // term dictionary and integer postings; the texts go out in shards as they

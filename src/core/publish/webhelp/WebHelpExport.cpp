@@ -12,6 +12,7 @@
 #include "publish/common/ParallelFor.h"
 #include "publish/common/PublishCommon.h"
 #include "publish/webhelp/SearchIndex.h"
+#include "publish/webhelp/ViewerContents.h"
 #include "publish/webhelp/WebHelpData.h"
 #include "publish/webhelp/WebHelpPage.h"
 
@@ -141,6 +142,7 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
 
     for (std::string& w : BuildWebHelpContents(project, outDir))
         result.Warnings.push_back(std::move(w));
+    WriteViewerContents(ViewerContentsRows(project), outDir);
     WriteWebHelpSearchData(search, outDir);
     TWebHelpSearchIndex index(outDir);
     for (const TWebHelpSearchText& s : search) {

@@ -37,6 +37,9 @@ struct TReadBack {
 TReadBack ReadBack(const std::string& dir) {
     TReadBack r;
     r.Dict = ShardData(dir + "/search/index.js", "index", 0);
+    const Json docs = ShardData(dir + "/search/docs.js", "docs", 0);
+    r.Dict["ids"] = docs["ids"];
+    r.Dict["titles"] = docs["titles"];
     const Json& terms = r.Dict["terms"];
     const Json& parts = r.Dict["parts"];
     for (size_t p = 0; p < parts.size(); ++p) {

@@ -104,6 +104,10 @@ TEST_F(WebHelpFixture, ContentsAndSearchDataAreExact) {
         R"(.html","children":[]}]}]})";
     EXPECT_EQ(ReadFile(out + "/toc.json"), toc);
     EXPECT_EQ(ReadFile(out + "/toc.js"), "window.__QZ_TOC = " + toc + ";");
+    // The viewer's flat copy of the same tree: id, title, depth.
+    EXPECT_EQ(ReadFile(out + "/search/contents.js"), R"(window.__qzSearch("contents",0,[")" + kIdA +
+                                                         R"(","A\/B\u00E9",0,")" + kIdB +
+                                                         R"(","A<B",1]);)");
 
     const std::string search = ReadFile(out + "/search.json");
     EXPECT_EQ(ReadFile(out + "/search.js"), "window.__QZ_SEARCH = " + search + ";");
