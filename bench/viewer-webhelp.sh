@@ -14,5 +14,5 @@ trap 'rm -rf "$work"' EXIT
 site="$work/Bench/build/webhelp"
 printf 'N=%s: search.js %s bytes; search/ %s files, dictionary %s bytes, largest shard %s bytes\n' "$n" \
     "$(wc -c < "$site/search.js")" "$(ls "$site/search" | wc -l)" "$(wc -c < "$site/search/index.js")" \
-    "$(ls -S "$site/search" | head -1 | xargs -I{} wc -c < "$site/search/{}")"
+    "$(wc -c "$site"/search/*.js | sort -n | tail -2 | head -1 | awk "{print \$1}")"
 node "$(dirname "$0")/viewer-webhelp.mjs" "$site" "$runs"

@@ -611,8 +611,11 @@
     last.appendChild(here);
     ol.appendChild(last);
     // On narrow screens the trail scrolls sideways; the current topic is the part to see.
-    ol.scrollLeft = ol.scrollWidth;
-    markCrumbScroll();
+    // Measured at the next frame, so that showing a topic forces no layout of its own.
+    requestAnimationFrame(function () {
+      ol.scrollLeft = ol.scrollWidth;
+      markCrumbScroll();
+    });
   }
 
   function markCrumbScroll() {
