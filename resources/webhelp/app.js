@@ -702,7 +702,8 @@
       case 'go': {
         var target = topicForFile(msg.file);
         if (target) go(target);
-        else if (/^topics\/[^\/]+\.html?$/i.test(str(msg.file))) navigateFrame(msg.file + str(msg.hash));
+        // a page the data do not know, in the topics folder: shown, with its anchor if any
+        else if (/^topics\/[^\/?#]+\.html?$/i.test(str(msg.file))) navigateFrame(msg.file + (/^#[^\/\\]*$/.test(str(msg.hash)) ? msg.hash : ''));
         break;
       }
       case 'key':
@@ -727,8 +728,11 @@
     }
     state.drifted = false;
     if (topic !== state.current) {
-      // The frame moved by itself (a link, or a history step inside it): follow it.
-      history.replaceState(history.state, '', hashFor(topic.id));
+      // The frame moved by itself (a link, or a history step inside it): follow it. A history
+      // step of the viewer may bring its frame page back before the address change is
+      // handled; an address that already leads to the page stays as it is.
+      var addressed = hashId() ? lookup(hashId()) : defaultTopic();
+      if (addressed !== topic) history.replaceState(history.state, '', hashFor(topic.id));
       showTopic(topic, false);
     }
     renderOnPage(Array.isArray(msg.headings) ? msg.headings : []);
@@ -776,8 +780,8 @@
    * Search index: loaded in shards, only what a query needs
    * ------------------------------------------------------------------ */
 
-  // The publisher writes search/index.js (topic ids and titles, the sorted terms, where the
-  // posting and text shards start), search/p<N>.js (per term: topic-number deltas and bits)
+  // The publisher writes search/index.js (the sorted terms, where the topic, posting and
+  // text shards start), search/d<N>.js (topic ids and titles), search/p<N>.js (per term: topic-number deltas and bits)
   // and search/t<N>.js (per topic: text, keywords, index entries). Each hands its data to
   // window.__qzSearch when it runs.
   var WHERE_TITLE = 1, WHERE_KEYWORD = 2, WHERE_INDEX = 4, WHERE_TEXT = 8, SURFACE = 256;
@@ -804,7 +808,7 @@
 
   function loadShard(kind, n) {
     var key = kind + n;
-    var file = kind === 'index' || kind === 'docs' ? kind : key;
+    var file = kind === 'index' ? kind : key;
     return loadScript('search/' + file + '.js').then(function () {
       var data = sx.arrived[key];
       delete sx.arrived[key];
@@ -817,12 +821,24 @@
   // known then, so that their addresses work.
   function loadDict() {
     if (!sx.dictPromise) {
-      sx.dictPromise = Promise.all([tocReady, loadShard('index', 0), loadShard('docs', 0)]).then(function (r) {
-        var d = r[1] || {};
-        var docs = r[2] || {};
+      // The dictionary first; then the topics' shards side by side, each read in a short task.
+      var withDocs = loadShard('index', 0).then(function (d) {
+        var starts = d && Array.isArray(d.docs) ? d.docs : [];
+        return Promise.all(starts.map(function (s, n) { return loadShard('d', n); })).then(function (docs) {
+          return { d: d, docs: docs };
+        });
+      });
+      sx.dictPromise = Promise.all([tocReady, withDocs]).then(function (r) {
+        var d = r[1].d || {};
+        var ids = [], titles = [];
+        r[1].docs.forEach(function (part) {
+          var partIds = part && Array.isArray(part.ids) ? part.ids : [];
+          var partTitles = part && Array.isArray(part.titles) ? part.titles : [];
+          for (var i = 0; i < partIds.length; i++) { ids.push(str(partIds[i])); titles.push(str(partTitles[i])); }
+        });
         var dict = {
-          ids: Array.isArray(docs.ids) ? docs.ids.map(str) : [],
-          titles: Array.isArray(docs.titles) ? docs.titles.map(str) : [],
+          ids: ids,
+          titles: titles,
           terms: Array.isArray(d.terms) ? d.terms.map(str) : [],
           parts: Array.isArray(d.parts) ? d.parts.map(Number) : [],
           texts: Array.isArray(d.texts) ? d.texts.map(Number) : []

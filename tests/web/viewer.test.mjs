@@ -579,8 +579,11 @@ test('dark mode follows the system, the toggle is remembered, and the topic foll
     background: getComputedStyle(document.getElementById('qz-sidebar')).backgroundColor
   }));
   const topicDark = (page) => topicFrame(page).evaluate(() => document.documentElement.classList.contains('qz-dark'));
-  await withViewer({ dir: fixture.dir }, async (page, base) => {
-      await expectShown(page, base, fixture, fixture.order[0]);
+  const dir = siteWithData(fixture.dir, FIXTURE_DIR);
+  installViewer(dir); // the fixture's contents colours, whatever site is under test
+  const styled = readSite(dir);
+  await withViewer({ dir }, async (page, base) => {
+      await expectShown(page, base, styled, fixture.order[0]);
       assert.equal((await theme(page)).theme, 'light');
       assert.equal((await theme(page)).background, 'rgb(244, 246, 248)', 'the project colour in light mode');
       await page.emulateMedia({ colorScheme: 'dark' });
@@ -602,11 +605,14 @@ test('dark mode follows the system, the toggle is remembered, and the topic foll
 
 test('sizes follow the browser font setting; text keeps a readable measure; topic margins stay zero', { timeout: TEST_TIMEOUT }, async () => {
   const manual = byTitle(fixture, 'Printed manual (PDF)');
+  const dir = siteWithData(fixture.dir, FIXTURE_DIR);
+  installViewer(dir); // the fixture's contents size, whatever site is under test
+  const styled = readSite(dir);
   for (const standard of [16, 24]) {
-    await withViewer({ dir: fixture.dir, hash: '#' + manual.id, viewport: { width: 1366, height: 768 } }, async (page, base) => {
+    await withViewer({ dir, hash: '#' + manual.id, viewport: { width: 1366, height: 768 } }, async (page, base) => {
       const cdp = await context.newCDPSession(page);
       await cdp.send('Page.setFontSizes', { fontSizes: { standard, fixed: 13 } });
-      await expectShown(page, base, fixture, manual);
+      await expectShown(page, base, styled, manual);
       const sizes = await page.evaluate(() => ({
         tree: parseFloat(getComputedStyle(document.querySelector('#qz-tree [role="treeitem"]')).fontSize),
         search: parseFloat(getComputedStyle(document.getElementById('qz-search-input')).fontSize)
@@ -616,8 +622,8 @@ test('sizes follow the browser font setting; text keeps a readable measure; topi
       assert.ok(sizes.search >= 14 * standard / 16, 'search box size at ' + standard);
     });
   }
-  await withViewer({ dir: fixture.dir, hash: '#' + manual.id, viewport: { width: 1366, height: 768 } }, async (page, base) => {
-    await expectShown(page, base, fixture, manual);
+  await withViewer({ dir, hash: '#' + manual.id, viewport: { width: 1366, height: 768 } }, async (page, base) => {
+    await expectShown(page, base, styled, manual);
     const text = await until(() => topicFrame(page).evaluate(() => {
       const p = document.querySelectorAll('.qz-page-body p')[1];
       const s = getComputedStyle(p);

@@ -160,15 +160,23 @@ void TWebHelpSearchIndex::Finish() {
     }
     flushPart();
 
-    // Two files, so that the browser reads them as two shorter tasks.
-    std::string docs = "{\"ids\":[";
-    for (size_t i = 0; i < FIds.size(); ++i)
-        (docs += i ? "," : "") += JsonQuote(FIds[i]);
-    docs += "],\"titles\":[";
-    for (size_t i = 0; i < FTitles.size(); ++i)
-        (docs += i ? "," : "") += JsonQuote(FTitles[i]);
-    docs += "]}";
-    WriteOutputFileParts(JoinPath(FDir, "docs.js"), {"window.__qzSearch(\"docs\",0,", docs, ");"});
+    // The topics' ids and titles in shards of their own, so that the browser
+    // reads them as several short tasks rather than one long one.
+    std::vector<size_t> docStarts;
+    for (size_t first = 0; first < FIds.size(); first += TopicsPerDocShard) {
+        const size_t last = std::min(FIds.size(), first + TopicsPerDocShard);
+        std::string docs = "{\"ids\":[";
+        for (size_t i = first; i < last; ++i)
+            (docs += i > first ? "," : "") += JsonQuote(FIds[i]);
+        docs += "],\"titles\":[";
+        for (size_t i = first; i < last; ++i)
+            (docs += i > first ? "," : "") += JsonQuote(FTitles[i]);
+        docs += "]}";
+        const std::string n = std::to_string(docStarts.size());
+        WriteOutputFileParts(JoinPath(FDir, "d" + n + ".js"),
+                             {"window.__qzSearch(\"d\",", n, ",", docs, ");"});
+        docStarts.push_back(first);
+    }
 
     std::string dict = "{\"terms\":[";
     for (size_t k = 0; k < order.size(); ++k)
@@ -176,6 +184,9 @@ void TWebHelpSearchIndex::Finish() {
     dict += "],\"parts\":[";
     for (size_t i = 0; i < partStarts.size(); ++i)
         (dict += i ? "," : "") += std::to_string(partStarts[i]);
+    dict += "],\"docs\":[";
+    for (size_t i = 0; i < docStarts.size(); ++i)
+        (dict += i ? "," : "") += std::to_string(docStarts[i]);
     dict += "],\"texts\":[";
     for (size_t i = 0; i < FTextStarts.size(); ++i)
         (dict += i ? "," : "") += std::to_string(FTextStarts[i]);

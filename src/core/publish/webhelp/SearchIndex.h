@@ -1,7 +1,7 @@
 #pragma once
 // The viewer's search index, written beside search.js and search.json into the
-// "search" folder: the topics' ids and titles (docs.js), a dictionary
-// (index.js) with the sorted terms and where the shards start, posting shards (p<N>.js) that hold
+// "search" folder: a dictionary (index.js) with the sorted terms and where
+// the shards start, the topics' ids and titles (d<N>.js), posting shards (p<N>.js) that hold
 // the topics of a run of terms, and text shards (t<N>.js) with the text of a run of topics for the
 // snippets. Each file is a script that hands its data to window.__qzSearch, so the viewer loads
 // only what a query needs, from disk as over http.
@@ -41,6 +41,7 @@ public:
     size_t TextShardBytes = 48 * 1024;
     size_t TextShardTopics = 32;
     size_t PostingShardBytes = 64 * 1024;
+    size_t TopicsPerDocShard = 2000;
     // Longer page texts are cut (at a character boundary) in the text shards.
     size_t MaxSnippetText = 32 * 1024;
 

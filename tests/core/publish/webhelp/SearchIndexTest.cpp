@@ -37,9 +37,17 @@ struct TReadBack {
 TReadBack ReadBack(const std::string& dir) {
     TReadBack r;
     r.Dict = ShardData(dir + "/search/index.js", "index", 0);
-    const Json docs = ShardData(dir + "/search/docs.js", "docs", 0);
-    r.Dict["ids"] = docs["ids"];
-    r.Dict["titles"] = docs["titles"];
+    r.Dict["ids"] = Json::array();
+    r.Dict["titles"] = Json::array();
+    for (size_t d = 0; d < r.Dict["docs"].size(); ++d) {
+        const Json docs =
+            ShardData(dir + "/search/d" + std::to_string(d) + ".js", "d", static_cast<int>(d));
+        EXPECT_EQ(r.Dict["docs"][d].get<size_t>(), r.Dict["ids"].size()) << "topic shard " << d;
+        for (size_t i = 0; i < docs["ids"].size(); ++i) {
+            r.Dict["ids"].push_back(docs["ids"][i]);
+            r.Dict["titles"].push_back(docs["titles"][i]);
+        }
+    }
     const Json& terms = r.Dict["terms"];
     const Json& parts = r.Dict["parts"];
     for (size_t p = 0; p < parts.size(); ++p) {
@@ -132,7 +140,8 @@ TEST(SearchIndex, FieldsStemsAndShardsReadBack) {
     const std::vector<std::string> none;
     {
         TWebHelpSearchIndex index(dir.Path());
-        index.TextShardTopics = 2; // three topics: two text shards
+        index.TextShardTopics = 2; // three topics: two text shards, two topic shards
+        index.TopicsPerDocShard = 2;
         index.PostingShardBytes = 40;
         index.Add(
             {"A", "Installing the tool", "alpha", &entriesA, "Run the tasks. Tasks &amp; more"});
@@ -144,6 +153,7 @@ TEST(SearchIndex, FieldsStemsAndShardsReadBack) {
     EXPECT_EQ(r.Dict["ids"], Json::parse(R"(["A","B","C"])"));
     EXPECT_EQ(r.Dict["titles"][2], "Caf\xC3\xA9");
     EXPECT_GT(r.Dict["parts"].size(), 1u) << "small shards were asked for";
+    EXPECT_EQ(r.Dict["docs"].size(), 2u);
 
     using TIdx = TWebHelpSearchIndex;
     const std::map<int, int> install = {{0, TIdx::kTitle | TIdx::kIndexEntry}};
