@@ -12,6 +12,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { execFileSync } from 'node:child_process';
 import { chromium } from 'playwright-core';
 import {
   FIXTURE_DIR, VIEWER_DIR, VIEWER_FILES, FIXTURE_STYLE, installViewer, buildSearchIndex, tempDir, siteUnderTest,
@@ -754,6 +755,29 @@ test('search hits are marked in the opened topic; Print prints the whole topic',
         await until(async () => (await topicFrame(page).evaluate(() => window.printed)) === 1, way + ': ' + what);
       });
     }
+  });
+});
+
+test("the browser's own print of the viewer prints the whole topic, over several sheets", { timeout: TEST_TIMEOUT }, async () => {
+  const manual = byTitle(fixture, 'Printed manual (PDF)');
+  // the long topic three times over: more than one sheet of A4
+  const dir = siteWithData(fixture.dir, FIXTURE_DIR);
+  const file = path.join(dir, manual.file);
+  const html = fs.readFileSync(file, 'utf8');
+  const body = html.match(/<div class="qz-page-body"[^>]*>([\s\S]*?)<\/div><div class="qz-page-footer"/)[1];
+  fs.writeFileSync(file, html.replace(body, body + body.replace(/<h2>/g, '<h2>More: ') + '<p id="last">The last line of the topic.</p>'));
+  await bothWays(dir, async (way, url) => {
+    await withViewer({ dir, url, hash: '#' + manual.id }, async (page, base) => {
+      await until(async () => (await topicFrame(page).url()) === base + manual.file, 'topic');
+      await until(() => page.evaluate(() => document.getElementById('qz-frame').style.getPropertyValue('--qz-page-height') !== ''), 'page height known');
+      const pdf = path.join(tempDir('qm-viewer-print-'), 'viewer.pdf');
+      await page.pdf({ path: pdf, format: 'A4' });
+      const pages = Number(execFileSync('pdfinfo', [pdf], { encoding: 'utf8' }).match(/Pages:\s+(\d+)/)[1]);
+      const text = execFileSync('pdftotext', ['-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
+      assert.ok(pages >= 2, way + ': ' + pages + ' sheets');
+      assert.match(text, /The last line of the topic\./, way + ': the end of the topic is printed');
+      assert.doesNotMatch(text, /Skip to topic|Previous|On this page/, way + ': the viewer around the topic is not');
+    });
   });
 });
 
