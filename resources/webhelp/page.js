@@ -90,7 +90,9 @@
   // A query term matches a word that starts with it, or any form of the same stem.
   function matchLength(word, term) {
     if (word.indexOf(term.t) === 0) return term.t.length;
-    if (term.s && term.s.length > 0 && stem(word) === term.s) return word.length;
+    // a stem is the word's beginning, but for its last letter (queries -> query)
+    var s = term.s;
+    if (s && word.length >= s.length && word.lastIndexOf(s.slice(0, -1), 0) === 0 && stem(word) === s) return word.length;
     return 0;
   }
 
