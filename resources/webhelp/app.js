@@ -1103,28 +1103,28 @@
     var from = results.shown;
     var to = Math.min(results.list.length, from + PAGE_SIZE);
     var frag = doc.createDocumentFragment();
-    var waits = [];
+    var generation = results.generation;
     for (var i = from; i < to; i++) {
       var li = resultItem(results.list[i], i);
       frag.appendChild(li);
-      var w = fillDetails(li, results.list[i].no, results.terms);
-      if (w) waits.push(w);
+      var wait = fillDetails(li, results.list[i].no, results.terms);
+      // each result gets its snippet as its own text shard arrives: many short tasks
+      if (wait) wait.then(fillLater(li, results.list[i].no, generation));
     }
     ui.results.appendChild(frag);
     results.shown = to;
     var left = results.list.length - to;
     ui.more.hidden = left <= 0;
     if (left > 0) ui.more.textContent = 'Show ' + Math.min(left, PAGE_SIZE) + ' more (' + left + ' left)';
-    if (waits.length) {
-      var generation = results.generation;
-      Promise.all(waits).then(function () {
-        if (generation !== results.generation) return;
-        var items = ui.results.children;
-        for (var k = from; k < to && k < items.length; k++) {
-          if (items[k].__qzPending) fillDetails(items[k], results.list[k].no, results.terms);
-        }
-      });
-    }
+  }
+
+  function fillLater(li, no, generation) {
+    return function () {
+      if (generation === results.generation && li.__qzPending) {
+        var again = fillDetails(li, no, results.terms);
+        if (again) again.then(fillLater(li, no, generation)); // evicted meanwhile: once more
+      }
+    };
   }
 
   function resultItem(match, i) {
