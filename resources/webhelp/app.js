@@ -461,7 +461,8 @@
     drifted: false,    // the frame left the shown topic (a link inside it) without us knowing where
     highlight: null,   // search terms to mark in the next topic page, when the page is readable
     restoring: null,   // a back/forward step whose frame page the browser itself brings back
-    restoreTimer: 0
+    restoreTimer: 0,
+    followTimer: 0     // following a frame page that the viewer did not ask for
   };
 
   // Every topic address is a history entry that also remembers the page in the frame, so on
@@ -727,13 +728,18 @@
       return;
     }
     state.drifted = false;
+    clearTimeout(state.followTimer);
     if (topic !== state.current) {
       // The frame moved by itself (a link, or a history step inside it): follow it. A history
-      // step of the viewer may bring its frame page back before the address change is
-      // handled; an address that already leads to the page stays as it is.
-      var addressed = hashId() ? lookup(hashId()) : defaultTopic();
-      if (addressed !== topic) history.replaceState(history.state, '', hashFor(topic.id));
-      showTopic(topic, false);
+      // step of the viewer itself may bring its frame page back before the address has
+      // changed, so the address is looked at a moment later; when it leads to the page by
+      // then, it stays as it is.
+      state.followTimer = setTimeout(function () {
+        if (topic === state.current) return;
+        var addressed = hashId() ? lookup(hashId()) : defaultTopic();
+        if (addressed !== topic) history.replaceState(history.state, '', hashFor(topic.id));
+        showTopic(topic, false);
+      }, 100);
     }
     renderOnPage(Array.isArray(msg.headings) ? msg.headings : []);
     var terms = state.highlight;
