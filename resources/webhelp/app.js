@@ -2,15 +2,15 @@
  * WebHelp viewer.
  *
  * A published help is a folder of static files: this page, the contents (toc.js / toc.json),
- * the search data (search.js / search.json) and one complete HTML page per topic under
- * topics/. The viewer must work both when the folder is opened straight from disk (file://)
- * and when it is served by any static web server, so it uses no build step, no network and
- * no libraries.
+ * the search index (search/: a dictionary, posting and text shards), one complete HTML page
+ * per topic under topics/ and the page script (page.js) that every topic page loads. The
+ * viewer must work both when the folder is opened straight from disk (file://) and when it is
+ * served by any static web server, so it uses no build step, no network and no libraries.
  *
  * From file:// every local file is its own origin for the browser: the viewer can navigate
- * the topic frame, but it can neither read the frame's address or document nor fetch JSON.
- * Everything below therefore treats access to the frame as a bonus that is used when it is
- * there (served over http) and never required.
+ * the topic frame but can neither read the frame's address or document nor fetch JSON. So
+ * data arrives as scripts, and the viewer and the topic page talk by postMessage only, which
+ * works the same from disk and over http.
  *
  * Everything that comes from the data (titles, keywords, page text) is put into the page as
  * text nodes, never parsed as HTML.
@@ -43,7 +43,11 @@
     panel: $('qz-results-panel'),
     status: $('qz-results-status'),
     results: $('qz-results'),
+    more: $('qz-results-more'),
     print: $('qz-print'),
+    theme: $('qz-theme'),
+    onPage: $('qz-onpage'),
+    onPageList: $('qz-onpage-list'),
     skip: $('qz-skip'),
     toast: $('qz-toast')
   };
@@ -56,118 +60,48 @@
   var canFetch = location.protocol === 'http:' || location.protocol === 'https:';
   var phoneQuery = window.matchMedia('(max-width: 799.98px)');
 
-  /* ------------------------------------------------------------------ *
-   * Text folding: case- and accent-insensitive matching
-   * ------------------------------------------------------------------ */
-
-  // Letters that carry no decomposable accent but that readers still expect to find
-  // without typing the exact character.
-  var EXTRA_FOLDS = { '\u00f8': 'o', '\u0142': 'l', '\u0111': 'd', '\u0127': 'h', '\u0131': 'i', '\u0451': '\u0435' };
-  var foldCache = new Map();
-
-  // Folds one code point. Accents are removed from Latin letters only: in Cyrillic, for
-  // instance, the breve of "й" makes a different letter, so only "ё" is folded (to "е"),
-  // as Russian writers commonly do themselves.
-  function foldCodePoint(ch) {
-    var cached = foldCache.get(ch);
-    if (cached !== undefined) return cached;
-    var lower = ch.toLowerCase();
-    var out = '';
-    for (var c of lower) {
-      if (EXTRA_FOLDS[c]) { out += EXTRA_FOLDS[c]; continue; }
-      var code = c.codePointAt(0);
-      if (code >= 0xc0 && code < 0x250) {
-        var base = c.normalize('NFD').replace(/[\u0300-\u036f]/g, '');
-        out += base || c;
-      } else if (code >= 0x300 && code <= 0x36f) {
-        // a combining accent written on its own after a Latin letter
-        out += '';
-      } else {
-        out += c;
-      }
-    }
-    foldCache.set(ch, out);
-    return out;
-  }
-
-  var ASCII_ONLY = /^[\x00-\x7f]*$/;
-
-  function fold(text) {
-    if (ASCII_ONLY.test(text)) return text.toLowerCase();
-    var out = '';
-    for (var ch of text) out += foldCodePoint(ch);
-    return out;
-  }
-
-  // Folds text and remembers, for every folded UTF-16 unit, which range of the original
-  // text it came from, so that hits found in folded text can be marked in the original.
-  function foldWithMap(text) {
-    // lower-casing ASCII keeps every position: no map needed
-    if (ASCII_ONLY.test(text)) return { text: text.toLowerCase(), starts: null, ends: null };
-    var out = '';
-    var starts = [];
-    var ends = [];
-    var pos = 0;
-    for (var ch of text) {
-      var code = ch.charCodeAt(0);
-      var f = code < 128 ? (code >= 65 && code <= 90 ? String.fromCharCode(code + 32) : ch) : foldCodePoint(ch);
-      for (var i = 0; i < f.length; i++) { starts.push(pos); ends.push(pos + ch.length); }
-      out += f;
-      pos += ch.length;
-    }
-    return { text: out, starts: starts, ends: ends };
-  }
-
-  // Words are runs of letters, digits and combining marks. Chinese and Japanese are written
-  // without spaces, so each of their characters counts as a word of its own.
-  var WORD_RE = /[\p{L}\p{N}\p{M}]+/gu;
-  var CJK_TEST = /[\u3040-\u30ff\u3400-\u9fff\uf900-\ufaff]/;
-  var CJK_WORD_RE = /[\u3040-\u30ff\u3400-\u9fff\uf900-\ufaff]|(?:(?![\u3040-\u30ff\u3400-\u9fff\uf900-\ufaff])[\p{L}\p{N}\p{M}])+/gu;
-
-  function wordRegex(folded) {
-    var re = CJK_TEST.test(folded) ? CJK_WORD_RE : WORD_RE;
-    re.lastIndex = 0;
-    return re;
-  }
-
-  function words(folded) {
-    return folded.match(CJK_TEST.test(folded) ? CJK_WORD_RE : WORD_RE) || [];
-  }
+  // The search's text rules live in page.js, shared with the topic pages that mark hits.
+  var text = window.__qzText;
+  var fold = text.fold;
 
   /* ------------------------------------------------------------------ *
-   * Entities left in the search text
+   * Remembered reader choices
    * ------------------------------------------------------------------ */
 
-  // The publisher's plain text decodes only the common five entities and &nbsp;; named
-  // letters such as &eacute; and numeric references reach us as written. Decoding them here
-  // lets "resume" find "R&eacute;sum&eacute;" and shows the real letters in snippets.
-  var LATIN1_NAMES = ('nbsp iexcl cent pound curren yen brvbar sect uml copy ordf laquo not shy reg macr ' +
-    'deg plusmn sup2 sup3 acute micro para middot cedil sup1 ordm raquo frac14 frac12 frac34 iquest ' +
-    'Agrave Aacute Acirc Atilde Auml Aring AElig Ccedil Egrave Eacute Ecirc Euml Igrave Iacute Icirc Iuml ' +
-    'ETH Ntilde Ograve Oacute Ocirc Otilde Ouml times Oslash Ugrave Uacute Ucirc Uuml Yacute THORN szlig ' +
-    'agrave aacute acirc atilde auml aring aelig ccedil egrave eacute ecirc euml igrave iacute icirc iuml ' +
-    'eth ntilde ograve oacute ocirc otilde ouml divide oslash ugrave uacute ucirc uuml yacute thorn yuml').split(' ');
-  var NAMED_ENTITIES = {
-    apos: "'", OElig: '\u0152', oelig: '\u0153', Scaron: '\u0160', scaron: '\u0161', Yuml: '\u0178',
-    fnof: '\u0192', circ: '\u02c6', tilde: '\u02dc', ensp: '\u2002', emsp: '\u2003', thinsp: '\u2009',
-    ndash: '\u2013', mdash: '\u2014', lsquo: '\u2018', rsquo: '\u2019', sbquo: '\u201a', ldquo: '\u201c',
-    rdquo: '\u201d', bdquo: '\u201e', dagger: '\u2020', Dagger: '\u2021', bull: '\u2022', hellip: '\u2026',
-    permil: '\u2030', prime: '\u2032', lsaquo: '\u2039', rsaquo: '\u203a', euro: '\u20ac', trade: '\u2122',
-    larr: '\u2190', uarr: '\u2191', rarr: '\u2192', darr: '\u2193', harr: '\u2194', minus: '\u2212',
-    le: '\u2264', ge: '\u2265', ne: '\u2260', asymp: '\u2248', infin: '\u221e'
-  };
-  LATIN1_NAMES.forEach(function (name, i) { NAMED_ENTITIES[name] = String.fromCharCode(160 + i); });
+  // Storage may be refused (private modes, some file:// settings): then nothing is kept.
+  function stored(key) {
+    try { return window.localStorage.getItem(key); } catch (e) { return null; }
+  }
+  function store(key, value) {
+    try {
+      if (value == null) window.localStorage.removeItem(key); else window.localStorage.setItem(key, value);
+    } catch (e) { /* not kept */ }
+  }
 
-  var ENTITY_RE = /&(?:#(\d{1,7})|#[xX]([0-9a-fA-F]{1,6})|([A-Za-z][A-Za-z0-9]{1,31}));/g;
+  // Every help opened from disk shares the file:// storage: keys name the site.
+  var OPEN_KEY = 'qz-open:' + siteBase;
+  var THEME_KEY = 'qz-theme';
+  var darkQuery = window.matchMedia('(prefers-color-scheme: dark)');
 
-  function decodeEntities(text) {
-    if (text.indexOf('&') < 0) return text;
-    return text.replace(ENTITY_RE, function (all, dec, hex, name) {
-      if (name) return Object.prototype.hasOwnProperty.call(NAMED_ENTITIES, name) ? NAMED_ENTITIES[name] : all;
-      var code = dec ? parseInt(dec, 10) : parseInt(hex, 16);
-      if (!(code > 0 && code <= 0x10ffff) || (code >= 0xd800 && code <= 0xdfff)) return all;
-      return code === 160 ? ' ' : String.fromCodePoint(code);
-    });
+  function isDark() {
+    var chosen = stored(THEME_KEY);
+    return chosen ? chosen === 'dark' : darkQuery.matches;
+  }
+
+  function applyTheme() {
+    var dark = isDark();
+    doc.documentElement.setAttribute('data-theme', dark ? 'dark' : 'light');
+    ui.theme.setAttribute('aria-pressed', dark ? 'true' : 'false');
+    ui.theme.title = dark ? 'Light mode' : 'Dark mode';
+    ui.theme.setAttribute('aria-label', ui.theme.title);
+    postToPage({ type: 'theme', dark: dark });
+  }
+
+  function toggleTheme() {
+    var dark = !isDark();
+    // Choosing what the system shows anyway goes back to following the system.
+    store(THEME_KEY, dark === darkQuery.matches ? null : (dark ? 'dark' : 'light'));
+    applyTheme();
   }
 
   /* ------------------------------------------------------------------ *
@@ -193,6 +127,7 @@
     toastTimer = setTimeout(function () { ui.toast.hidden = true; }, 6000);
   }
 
+
   /* ------------------------------------------------------------------ *
    * Data loading
    * ------------------------------------------------------------------ */
@@ -210,28 +145,38 @@
       var script = doc.createElement('script');
       script.src = src;
       script.async = true;
-      script.onload = function () { resolve(); };
-      script.onerror = function () { reject(new Error(src + ' could not be loaded')); };
+      script.onload = function () { script.remove(); resolve(); };
+      script.onerror = function () { script.remove(); reject(new Error(src + ' could not be loaded')); };
       doc.head.appendChild(script);
     });
   }
 
-  function loadToc() {
-    var data = window.__QZ_TOC;
-    if (data && typeof data === 'object') return Promise.resolve(data);
-    return fetchJson('toc.json');
+  // The flat contents (id, title, depth per topic) as the nested roots of toc.json.
+  function rootsFromRows(rows) {
+    var roots = [];
+    var path = [];
+    for (var i = 0; i + 2 < rows.length; i += 3) {
+      var node = { id: rows[i], title: rows[i + 1], children: [] };
+      var depth = Math.max(0, Math.min(Number(rows[i + 2]) || 0, path.length));
+      path.length = depth;
+      (depth ? path[depth - 1].children : roots).push(node);
+      path.push(node);
+    }
+    return { roots: roots };
   }
 
-  // The search data can be large (megabytes for a big manual), so it is loaded after the
-  // contents are on screen rather than by a blocking script tag.
-  function loadSearchData() {
-    var ready = function () {
-      var data = window.__QZ_SEARCH;
+  function loadToc() {
+    var arrived = window.__qzArrived && window.__qzArrived.contents0;
+    if (Array.isArray(arrived)) {
+      delete window.__qzArrived.contents0;
+      return Promise.resolve(rootsFromRows(arrived));
+    }
+    var nested = function () {
+      var data = window.__QZ_TOC;
       if (data && typeof data === 'object') return data;
-      return fetchJson('search.json');
+      return fetchJson('toc.json');
     };
-    if (window.__QZ_SEARCH) return Promise.resolve(ready());
-    return loadScript('search.js').then(ready, ready);
+    return loadScript('toc.js').then(nested, nested);
   }
 
   function str(value) { return value == null ? '' : String(value); }
@@ -353,6 +298,36 @@
     }
     if (node.group) node.group.hidden = !open;
     node.item.setAttribute('aria-expanded', open ? 'true' : 'false');
+    rememberOpen();
+  }
+
+  // The branches the reader has open are kept for the next visit to this help.
+  var saveOpenTimer = 0;
+  var restoringOpen = false;
+  function rememberOpen() {
+    if (restoringOpen) return;
+    clearTimeout(saveOpenTimer);
+    saveOpenTimer = setTimeout(function () {
+      var open = [];
+      for (var i = 0; i < model.order.length; i++) if (model.order[i].expanded) open.push(model.order[i].id);
+      store(OPEN_KEY, open.length ? JSON.stringify(open) : null);
+    }, 250);
+  }
+
+  function restoreOpen() {
+    var saved;
+    try { saved = JSON.parse(stored(OPEN_KEY) || '[]'); } catch (e) { saved = []; }
+    if (!Array.isArray(saved) || !saved.length) return;
+    var wanted = new Set(saved.map(str));
+    restoringOpen = true;
+    // in contents order, so a parent opens before its children are asked for
+    for (var i = 0; i < model.order.length; i++) {
+      var node = model.order[i];
+      if (!wanted.has(node.id) || !node.children.length) continue;
+      if (node.parent && !node.parent.expanded) continue;
+      setExpanded(node, true);
+    }
+    restoringOpen = false;
   }
 
   function ensureRendered(node) {
@@ -486,7 +461,8 @@
     drifted: false,    // the frame left the shown topic (a link inside it) without us knowing where
     highlight: null,   // search terms to mark in the next topic page, when the page is readable
     restoring: null,   // a back/forward step whose frame page the browser itself brings back
-    restoreTimer: 0
+    restoreTimer: 0,
+    followTimer: 0     // following a frame page that the viewer did not ask for
   };
 
   // Every topic address is a history entry that also remembers the page in the frame, so on
@@ -500,13 +476,8 @@
     });
   }
 
-  var searchTopicsById = new Map();
-  var searchTopicsByFile = new Map();
   var tocReady = null;          // settles once the contents model is built (or failed)
   var tocFailed = false;
-  var searchRaw = null;         // the search data as loaded
-  var searchDataPromise = null; // settles once the search entries are known
-  var searchState = 'idle';     // idle | loading | ready | failed
 
   function hashId() {
     var raw = location.hash.replace(/^#/, '');
@@ -543,8 +514,8 @@
     }
     var topic = lookup(id);
     if (topic) { showRouted(topic, traversal); return; }
-    // Topics that are published but hidden from the contents are known only to the search data.
-    searchData().then(function () {
+    // Topics that are published but hidden from the contents are known only to the search index.
+    loadDict().then(function () {
       if (hashId() !== id) return; // the reader moved on meanwhile
       var found = lookup(id);
       if (found) showTopic(found, true);
@@ -598,6 +569,7 @@
     ui.noticeText.hidden = !text;
     ui.noticeLink.parentNode.hidden = !withLink || !defaultTopic();
     ui.frame.hidden = true;
+    renderOnPage([]);
     ui.notice.hidden = false;
     ui.stage.classList.remove('is-loading');
   }
@@ -640,8 +612,11 @@
     last.appendChild(here);
     ol.appendChild(last);
     // On narrow screens the trail scrolls sideways; the current topic is the part to see.
-    ol.scrollLeft = ol.scrollWidth;
-    markCrumbScroll();
+    // Measured at the next frame, so that showing a topic forces no layout of its own.
+    requestAnimationFrame(function () {
+      ol.scrollLeft = ol.scrollWidth;
+      markCrumbScroll();
+    });
   }
 
   function markCrumbScroll() {
@@ -670,8 +645,13 @@
   }
 
   /* ------------------------------------------------------------------ *
-   * The topic frame
+   * The topic frame and its page script
    * ------------------------------------------------------------------ */
+
+  var page = {
+    alive: false,   // the page in the frame has reported itself since the last load began
+    height: 0       // its full height, for printing the viewer as a whole
+  };
 
   function navigateFrame(file) {
     var url = new URL(file, siteBase).href;
@@ -679,6 +659,8 @@
     state.restoring = null;
     state.pendingUrl = url;
     state.drifted = false;
+    page.alive = false;
+    renderOnPage([]);
     ui.stage.classList.add('is-loading');
     try {
       // replace() keeps frame loads out of the session history, so that back and forward
@@ -689,222 +671,202 @@
     }
   }
 
-  // The frame's address, or null when the browser does not let us read it (file://).
-  function frameHref() {
-    try {
-      var href = ui.frame.contentWindow.location.href;
-      return typeof href === 'string' ? href : null;
-    } catch (e) {
-      return null;
-    }
+  function postToPage(message) {
+    var win = ui.frame.contentWindow;
+    if (!win) return;
+    message.qz = 1;
+    win.postMessage(message, '*');
   }
 
-  function frameDocument() {
-    try { return ui.frame.contentDocument || null; } catch (e) { return null; }
+  function topicForFile(file) {
+    var f = str(file);
+    return model.byFile.get(f) || searchTopicsByFile.get(f) || null;
   }
 
-  function topicForUrl(href) {
-    var url;
-    try { url = new URL(href, siteBase); } catch (e) { return null; }
-    url.hash = '';
-    url.search = '';
-    var plain = url.href;
-    if (plain.indexOf(siteBase) !== 0) return null;
-    var rel = plain.slice(siteBase.length);
-    try { rel = decodeURIComponent(rel); } catch (e) { /* keep it as written */ }
-    return model.byFile.get(rel) || searchTopicsByFile.get(rel) || null;
-  }
-
+  // The load event says only that something loaded; which topic it is comes from the page
+  // script (a page without one, or another site, leaves the viewer where it was).
   function onFrameLoad() {
-    var href = frameHref();
-    if (href === 'about:blank') return;
     ui.stage.classList.remove('is-loading');
     var expected = state.pendingUrl || state.restoring;
     state.pendingUrl = null;
     if (state.restoring) { clearTimeout(state.restoreTimer); state.restoring = null; }
-    if (href === null) {
-      // Unreadable frame: if we did not start this load, a link inside the topic did.
-      state.drifted = !expected;
-      state.highlight = null; // nor can hits be marked in it
+    if (!expected) state.drifted = true; // a link inside the topic: the page will say where
+  }
+
+  function onPageMessage(event) {
+    if (event.source !== ui.frame.contentWindow) return;
+    var msg = event.data;
+    if (!msg || msg.qz !== 1 || typeof msg.type !== 'string') return;
+    switch (msg.type) {
+      case 'page': onPageReport(msg); break;
+      case 'size': page.height = Number(msg.height) || 0; setPrintHeight(); break;
+      case 'go': {
+        var target = topicForFile(msg.file);
+        if (target) go(target);
+        // a page the data do not know, in the topics folder: shown, with its anchor if any
+        else if (/^topics\/[^\/?#]+\.html?$/i.test(str(msg.file))) navigateFrame(msg.file + (/^#[^\/\\]*$/.test(str(msg.hash)) ? msg.hash : ''));
+        break;
+      }
+      case 'key':
+        if (msg.key === 'k' || msg.key === '/') focusSearch();
+        else if (msg.key === 'Escape' && doc.body.classList.contains('qz-drawer-open')) closeDrawer(true);
+        break;
+    }
+  }
+
+  function onPageReport(msg) {
+    page.alive = true;
+    page.height = Number(msg.height) || 0;
+    setPrintHeight();
+    postToPage({ type: 'hello', dark: isDark() });
+    ui.stage.classList.remove('is-loading');
+    var topic = topicForFile(msg.file);
+    if (!topic) {
+      // a topic the data do not know (an older page left in the folder)
+      state.drifted = true;
+      renderOnPage([]);
       return;
     }
-    var topic = topicForUrl(href);
-    if (!topic) { state.drifted = true; return; }
     state.drifted = false;
+    clearTimeout(state.followTimer);
     if (topic !== state.current) {
-      // The frame moved by itself (history traversal of a link it followed): follow it.
-      history.replaceState(history.state, '', hashFor(topic.id));
-      showTopic(topic, false);
+      // The frame moved by itself (a link, or a history step inside it): follow it. A history
+      // step of the viewer itself may bring its frame page back before the address has
+      // changed, so the address is looked at a moment later; when it leads to the page by
+      // then, it stays as it is.
+      state.followTimer = setTimeout(function () {
+        if (topic === state.current) return;
+        var addressed = hashId() ? lookup(hashId()) : defaultTopic();
+        if (addressed !== topic) history.replaceState(history.state, '', hashFor(topic.id));
+        showTopic(topic, false);
+      }, 100);
     }
-    enhanceFrame(topic);
-  }
-
-  // When the topic page is readable (served over http), links between topics become
-  // ordinary viewer navigations with their own address, and search hits get marked.
-  function enhanceFrame(topic) {
-    var fdoc = frameDocument();
-    if (!fdoc || !fdoc.body) return;
-    fdoc.addEventListener('click', function (event) {
-      if (event.defaultPrevented || event.button !== 0 || event.ctrlKey || event.metaKey || event.shiftKey || event.altKey) return;
-      var a = event.target && event.target.closest ? event.target.closest('a[href]') : null;
-      if (!a || (a.target && a.target !== '_self')) return;
-      var target = topicForUrl(a.href);
-      if (!target) return;
-      var hasFragment = /#./.test(a.getAttribute('href') || '');
-      if (target === state.current && hasFragment) return; // an anchor within this page
-      event.preventDefault();
-      if (target !== state.current) go(target);
-    });
-    fdoc.addEventListener('keydown', onGlobalKey);
+    renderOnPage(Array.isArray(msg.headings) ? msg.headings : []);
     var terms = state.highlight;
     state.highlight = null;
-    if (terms && terms.topic === topic) markTermsInDocument(fdoc, terms.terms);
+    if (terms && terms.topic === topic) postToPage({ type: 'mark', terms: terms.terms });
   }
 
-  function markTermsInDocument(fdoc, terms) {
-    var walker = fdoc.createTreeWalker(fdoc.body, NodeFilter.SHOW_TEXT, {
-      acceptNode: function (n) {
-        var p = n.parentNode && n.parentNode.nodeName;
-        return p === 'SCRIPT' || p === 'STYLE' || p === 'MARK' ? NodeFilter.FILTER_REJECT : NodeFilter.FILTER_ACCEPT;
-      }
-    });
-    var nodes = [];
-    while (walker.nextNode()) nodes.push(walker.currentNode);
-    var first = null;
-    var count = 0;
-    for (var i = 0; i < nodes.length && count < 300; i++) {
-      var textNode = nodes[i];
-      var hits = findHits(textNode.data, terms);
-      if (!hits.length) continue;
-      var frag = fdoc.createDocumentFragment();
-      var pos = 0;
-      hits.forEach(function (h) {
-        frag.appendChild(fdoc.createTextNode(textNode.data.slice(pos, h.start)));
-        var mark = fdoc.createElement('mark');
-        mark.textContent = textNode.data.slice(h.start, h.end);
-        frag.appendChild(mark);
-        if (!first) first = mark;
-        pos = h.end;
-        count++;
-      });
-      frag.appendChild(fdoc.createTextNode(textNode.data.slice(pos)));
-      textNode.parentNode.replaceChild(frag, textNode);
-    }
-    if (first) first.scrollIntoView({ block: 'center' });
+  function setPrintHeight() {
+    if (page.height > 0) ui.frame.style.setProperty('--qz-page-height', page.height + 'px');
+    else ui.frame.style.removeProperty('--qz-page-height');
   }
 
   /* ------------------------------------------------------------------ *
-   * Search index
+   * On this page: the headings of a topic that has several
    * ------------------------------------------------------------------ */
 
-  var FIELD_TITLE = 1;
-  var FIELD_KEYWORDS = 2;
-  var FIELD_TEXT = 4;
-
-  var index = {
-    docs: [],
-    postings: new Map(), // token -> packed entries: doc * 128 + min(count, 15) * 8 + fields
-    tokens: null,        // all tokens, sorted, for prefix ranges; set when indexing is done
-    next: 0,             // next document to index
-    waiting: false       // a query waits for the index: index at full speed, then answer it
-  };
-
-  // Search entries are matched against the contents model, so they are processed only
-  // after it exists, whichever file arrives first.
-  function searchData() {
-    if (!searchDataPromise) {
-      searchState = 'loading';
-      if (!searchRaw) searchRaw = loadSearchData();
-      searchDataPromise = tocReady.then(function () { return searchRaw; }).then(function (data) {
-        var list = data && Array.isArray(data.topics) ? data.topics : [];
-        list.forEach(function (raw) {
-          if (!raw || typeof raw !== 'object') return;
-          var id = str(raw.id);
-          if (!id) return;
-          var node = model.byId.get(id);
-          var entry = {
-            id: id,
-            title: str(raw.title),
-            file: safeFile(raw.file, id),
-            text: decodeEntities(str(raw.text)),
-            keywords: str(raw.keywords),
-            node: node || null,
-            order: node ? node.index : Infinity,
-            foldedTitle: ''
-          };
-          index.docs.push(entry);
-          if (!node && !searchTopicsById.has(id)) {
-            searchTopicsById.set(id, entry);
-            if (!searchTopicsByFile.has(entry.file)) searchTopicsByFile.set(entry.file, entry);
-          }
-        });
-        searchState = 'ready';
-        scheduleIndexing();
-      }, function () {
-        searchState = 'failed';
-      }).then(function () {
-        if (doc.activeElement === ui.input && ui.input.value.trim()) runSearch();
+  function renderOnPage(headings) {
+    var list = headings.filter(function (h) { return h && typeof h.id === 'string' && str(h.text).trim(); });
+    // The first heading is usually the topic's own title.
+    if (list.length && list[0].level === 1) list = list.slice(1);
+    ui.onPageList.textContent = '';
+    ui.onPage.hidden = list.length < 2;
+    ui.onPage.open = false;
+    if (ui.onPage.hidden) return;
+    var top = Math.min.apply(null, list.map(function (h) { return Number(h.level) || 1; }));
+    var frag = doc.createDocumentFragment();
+    list.forEach(function (h) {
+      var li = el('li');
+      var a = el('a', 'qz-onpage-link', str(h.text));
+      a.href = '#';
+      a.style.setProperty('--qz-indent', String(Math.max(0, (Number(h.level) || 1) - top)));
+      a.addEventListener('click', function (event) {
+        event.preventDefault();
+        ui.onPage.open = false;
+        postToPage({ type: 'scroll', id: h.id });
       });
-    }
-    return searchDataPromise;
+      li.appendChild(a);
+      frag.appendChild(li);
+    });
+    ui.onPageList.appendChild(frag);
   }
 
-  function indexDoc(i) {
-    var d = index.docs[i];
-    var local = new Map();
-    var add = function (text, field) {
-      if (!text) return;
-      var list = words(fold(text));
-      for (var k = 0; k < list.length; k++) {
-        var tok = list[k];
-        var v = local.get(tok) || 0;
-        var count = (v >> 3) & 15;
-        if (field === FIELD_TEXT && count < 15) count++;
-        local.set(tok, (count << 3) | (v & 7) | field);
-      }
-    };
-    d.foldedTitle = fold(d.title);
-    add(d.title, FIELD_TITLE);
-    add(d.keywords, FIELD_KEYWORDS);
-    add(d.text, FIELD_TEXT);
-    local.forEach(function (v, tok) {
-      var list = index.postings.get(tok);
-      if (!list) { list = []; index.postings.set(tok, list); }
-      list.push(i * 128 + v);
+  /* ------------------------------------------------------------------ *
+   * Search index: loaded in shards, only what a query needs
+   * ------------------------------------------------------------------ */
+
+  // The publisher writes search/index.js (the sorted terms, where the topic, posting and
+  // text shards start), search/d<N>.js (topic ids and titles), search/p<N>.js (per term: topic-number deltas and bits)
+  // and search/t<N>.js (per topic: text, keywords, index entries). Each hands its data to
+  // window.__qzSearch when it runs.
+  var WHERE_TITLE = 1, WHERE_KEYWORD = 2, WHERE_INDEX = 4, WHERE_TEXT = 8, SURFACE = 256;
+  var TEXT_CACHE = 48; // text shards kept for snippets
+
+  var sx = {
+    dict: null,
+    dictPromise: null,
+    failed: false,
+    parts: new Map(),      // posting shard number -> lists, or a promise while loading
+    texts: new Map(),      // text shard number -> entries (insertion order = age)
+    textWaits: new Map(),  // text shard number -> promise
+    arrived: null
+  };
+
+  var searchTopicsById = new Map();
+  var searchTopicsByFile = new Map();
+  var searchTopics = [];  // per topic number: a contents node or a topic of its own
+
+  sx.arrived = window.__qzArrived || Object.create(null);
+  window.__qzSearch = function (kind, n, data) {
+    sx.arrived[kind + n] = data;
+  };
+
+  function loadShard(kind, n) {
+    var key = kind + n;
+    var file = kind === 'index' ? kind : key;
+    return loadScript('search/' + file + '.js').then(function () {
+      var data = sx.arrived[key];
+      delete sx.arrived[key];
+      if (data === undefined) throw new Error('search/' + key + '.js brought no data');
+      return data;
     });
   }
 
-  function finishIndex() {
-    while (index.next < index.docs.length) indexDoc(index.next++);
-    if (!index.tokens) index.tokens = Array.from(index.postings.keys()).sort();
-  }
-
-  // Indexing runs in small slices while the reader looks at the first topic, so that a large
-  // help never freezes the page. A query typed before it is done makes the slices follow
-  // each other without waiting for idle time and is answered at the end.
-  function scheduleIndexing() {
-    var step = function () {
-      var until = performance.now() + (index.waiting ? 40 : 12);
-      while (index.next < index.docs.length) {
-        indexDoc(index.next++);
-        if ((index.next & 15) === 0 && performance.now() > until) break;
-      }
-      if (index.next < index.docs.length) {
-        if (index.waiting) setTimeout(step, 0); else later(step);
-        return;
-      }
-      finishIndex();
-      if (index.waiting) {
-        index.waiting = false;
-        if (doc.activeElement === ui.input && ui.input.value.trim()) runSearch();
-      }
-    };
-    later(step);
-  }
-
-  function later(fn) {
-    if (window.requestIdleCallback) window.requestIdleCallback(fn, { timeout: 200 });
-    else setTimeout(fn, 16);
+  // Settles once the dictionary is in (or failed); topics hidden from the contents become
+  // known then, so that their addresses work.
+  function loadDict() {
+    if (!sx.dictPromise) {
+      // The dictionary first; then the topics' shards side by side, each read in a short task.
+      var withDocs = loadShard('index', 0).then(function (d) {
+        var starts = d && Array.isArray(d.docs) ? d.docs : [];
+        return Promise.all(starts.map(function (s, n) { return loadShard('d', n); })).then(function (docs) {
+          return { d: d, docs: docs };
+        });
+      });
+      sx.dictPromise = Promise.all([tocReady, withDocs]).then(function (r) {
+        var d = r[1].d || {};
+        var ids = [], titles = [];
+        r[1].docs.forEach(function (part) {
+          var partIds = part && Array.isArray(part.ids) ? part.ids : [];
+          var partTitles = part && Array.isArray(part.titles) ? part.titles : [];
+          for (var i = 0; i < partIds.length; i++) { ids.push(str(partIds[i])); titles.push(str(partTitles[i])); }
+        });
+        var dict = {
+          ids: ids,
+          titles: titles,
+          terms: Array.isArray(d.terms) ? d.terms.map(str) : [],
+          parts: Array.isArray(d.parts) ? d.parts.map(Number) : [],
+          texts: Array.isArray(d.texts) ? d.texts.map(Number) : []
+        };
+        dict.ids.forEach(function (id, i) {
+          var node = model.byId.get(id);
+          if (!node) {
+            node = searchTopicsById.get(id);
+            if (!node) {
+              node = { id: id, title: dict.titles[i] || '', file: 'topics/' + id + '.html', hidden: true };
+              searchTopicsById.set(id, node);
+              if (!searchTopicsByFile.has(node.file)) searchTopicsByFile.set(node.file, node);
+            }
+          }
+          searchTopics.push(node);
+        });
+        sx.dict = dict;
+      }, function () {
+        sx.failed = true;
+      });
+    }
+    return sx.dictPromise;
   }
 
   function lowerBound(list, key) {
@@ -916,54 +878,109 @@
     return lo;
   }
 
+  function shardOf(starts, k) {
+    var at = lowerBound(starts, k + 1) - 1;
+    return at < 0 ? 0 : at;
+  }
+
+  function postingPart(n) {
+    var have = sx.parts.get(n);
+    if (have) return have;
+    var p = loadShard('p', n).then(function (lists) {
+      sx.parts.set(n, Array.isArray(lists) ? lists : []);
+    }, function () {
+      sx.parts.set(n, []);
+    });
+    sx.parts.set(n, p);
+    return p;
+  }
+
+  function postings(k) {
+    var n = shardOf(sx.dict.parts, k);
+    var lists = sx.parts.get(n);
+    var list = Array.isArray(lists) ? lists[k - sx.dict.parts[n]] : null;
+    return Array.isArray(list) ? list : [];
+  }
+
+  var CJK_CHAR = /^[\u3040-\u30ff\u3400-\u9fff\uf900-\ufaff]$/;
+
+  // The query's words, each with its stem; repeated words count once.
   function queryTerms(query) {
     var seen = new Set();
-    return words(fold(query)).filter(function (t) {
+    return text.words(fold(query)).filter(function (t) {
       if (seen.has(t)) return false;
       seen.add(t);
       return true;
-    }).slice(0, 12);
+    }).slice(0, 12).map(function (t) { return { t: t, s: text.stem(t) }; });
   }
 
-  // Score of one query word in one topic. A hit in the title or the keywords always
-  // outweighs any number of hits in the body; a whole-word hit outweighs a prefix hit.
-  function termScore(fields, count, exact) {
+  // The dictionary entries a term matches: every term it begins (a single letter or digit
+  // only itself, as nearly every topic has words that start with one), and its stem.
+  function termMatches(term) {
+    var terms = sx.dict.terms;
+    var out = [];
+    var lo = lowerBound(terms, term.t);
+    var prefix = term.t.length > 1 || CJK_CHAR.test(term.t);
+    for (var k = lo; k < terms.length && terms[k].indexOf(term.t) === 0; k++) {
+      var exact = terms[k].length === term.t.length;
+      if (!exact && !prefix) break;
+      out.push({ k: k, kind: exact ? 2 : 0 });
+    }
+    if (term.s !== term.t) {
+      var s = lowerBound(terms, term.s);
+      if (terms[s] === term.s && !out.some(function (m) { return m.k === s; })) out.push({ k: s, kind: 1 });
+    }
+    return out;
+  }
+
+  // Score of one term in one topic. Title, keyword and index-entry hits outweigh any number
+  // of body hits; the word itself beats another form of it, which beats a longer word.
+  function termScore(bits, kind) {
     var s = 0;
-    if (fields & FIELD_TITLE) s += exact ? 130 : 100;
-    if (fields & FIELD_KEYWORDS) s += exact ? 80 : 60;
-    if (fields & FIELD_TEXT) s += (exact ? 2 : 1) + Math.min(count, 15) * 0.3;
-    return s;
+    if (bits & WHERE_TITLE) s += 100;
+    if (bits & (WHERE_KEYWORD | WHERE_INDEX)) s += 70;
+    if (bits & WHERE_TEXT) s += 2 + Math.min((bits >> 4) & 15, 15) * 0.3;
+    var exactWord = kind === 2 && (bits & SURFACE);
+    return s * (exactWord ? 1.3 : kind >= 1 ? 1.15 : 1);
   }
 
   var scratch = { best: null, hits: null, total: null };
 
-  function search(query) {
-    var terms = queryTerms(query);
-    if (!terms.length) return null;
-    finishIndex();
-    var n = index.docs.length;
-    if (!scratch.best || scratch.best.length < n) {
-      scratch.best = new Float64Array(n);
-      scratch.hits = new Uint8Array(n);
-      scratch.total = new Float64Array(n);
+  // Answers from the loaded shards; returns null when shards are missing (they are loaded
+  // and the search runs again).
+  function searchNow(terms) {
+    var dict = sx.dict;
+    var matches = terms.map(termMatches);
+    var missing = [];
+    matches.forEach(function (list) {
+      list.forEach(function (m) {
+        var n = shardOf(dict.parts, m.k);
+        if (!Array.isArray(sx.parts.get(n)) && missing.indexOf(n) < 0) missing.push(n);
+      });
+    });
+    if (missing.length) return { missing: missing };
+
+    var count = dict.ids.length;
+    if (!scratch.best || scratch.best.length < count) {
+      scratch.best = new Float64Array(count);
+      scratch.hits = new Uint8Array(count);
+      scratch.total = new Float64Array(count);
     }
     var best = scratch.best, hits = scratch.hits, total = scratch.total;
     var touchedAll = [];
-    var candidates = null;
+    var candidates = [];
     for (var t = 0; t < terms.length; t++) {
-      var term = terms[t];
       var touched = [];
-      var tokens = index.tokens;
-      for (var k = lowerBound(tokens, term); k < tokens.length && tokens[k].indexOf(term) === 0; k++) {
-        var exact = tokens[k].length === term.length;
-        var list = index.postings.get(tokens[k]);
-        for (var j = 0; j < list.length; j++) {
-          var v = list[j];
-          var docNo = Math.floor(v / 128);
-          if (hits[docNo] !== t) continue; // missed an earlier word: cannot match all of them
-          var s = termScore(v & 7, (v >> 3) & 15, exact);
-          if (best[docNo] === 0) touched.push(docNo);
-          if (s > best[docNo]) best[docNo] = s;
+      var list = matches[t];
+      for (var i = 0; i < list.length; i++) {
+        var p = postings(list[i].k);
+        var topicNo = 0;
+        for (var j = 0; j + 1 < p.length; j += 2) {
+          topicNo += p[j];
+          if (topicNo >= count || hits[topicNo] !== t) continue; // missed an earlier word
+          var s = termScore(p[j + 1], list[i].kind);
+          if (best[topicNo] === 0) touched.push(topicNo);
+          if (s > best[topicNo]) best[topicNo] = s;
         }
       }
       for (var m = 0; m < touched.length; m++) {
@@ -976,103 +993,57 @@
       candidates = touched;
       if (!touched.length) break;
     }
-    var matched = [];
-    var phrase = terms.join(' ');
+    var found = [];
+    var phrase = terms.map(function (x) { return x.t; }).join(' ');
     for (var c = 0; c < candidates.length; c++) {
-      var docIndex = candidates[c];
-      if (hits[docIndex] !== terms.length) continue;
-      var entry = index.docs[docIndex];
-      var score = total[docIndex];
-      var ft = entry.foldedTitle;
-      if (ft.indexOf(phrase) === 0) score += 40;
-      else if (terms.length > 1 && ft.indexOf(phrase) >= 0) score += 20;
-      matched.push({ doc: entry, score: score });
+      var no = candidates[c];
+      if (hits[no] !== terms.length) continue;
+      var topic = searchTopics[no];
+      var score = total[no];
+      // A title that holds the query as written ranks higher still; only a topic whose
+      // every word hit its title can have one, which saves folding thousands of titles.
+      if (score >= 100 * terms.length) {
+        var ft = fold(dict.titles[no] || '');
+        if (ft.indexOf(phrase) === 0) score += 40;
+        else if (terms.length > 1 && ft.indexOf(phrase) >= 0) score += 20;
+      }
+      var order = topic && !topic.hidden ? Math.min(topic.index, 99999) : 99999;
+      // one number to sort by: the score, then the place in the contents
+      found.push({ no: no, topic: topic, score: score, key: score * 100000 - order });
     }
     for (var r = 0; r < touchedAll.length; r++) { hits[touchedAll[r]] = 0; total[touchedAll[r]] = 0; }
-    matched.sort(function (a, b) {
-      return b.score - a.score || a.doc.order - b.doc.order || a.doc.title.length - b.doc.title.length;
-    });
-    return { terms: terms, matches: matched };
+    found.sort(function (a, b) { return b.key - a.key || a.no - b.no; });
+    return { matches: found };
   }
 
-  // Positions in `text` of words that start with one of the terms; each hit covers the
-  // matched beginning of the word.
-  function findHits(text, terms) {
-    var hits = [];
-    if (!text) return hits;
-    var f = foldWithMap(text);
-    var re = wordRegex(f.text);
-    var m;
-    while ((m = re.exec(f.text))) {
-      var word = m[0];
-      var len = 0;
-      var term = null;
-      for (var i = 0; i < terms.length; i++) {
-        if (terms[i].length > len && word.indexOf(terms[i]) === 0) { len = terms[i].length; term = terms[i]; }
-      }
-      if (term) {
-        hits.push(f.starts
-          ? { start: f.starts[m.index], end: f.ends[m.index + len - 1], term: term }
-          : { start: m.index, end: m.index + len, term: term });
-      }
+  // The text entry of a topic for its snippet, or a promise of it.
+  function textEntry(no) {
+    var n = shardOf(sx.dict.texts, no);
+    var shard = sx.texts.get(n);
+    if (shard) {
+      sx.texts.delete(n); // most recently used last
+      sx.texts.set(n, shard);
+      return shard[no - sx.dict.texts[n]] || null;
     }
-    return hits;
-  }
-
-  function appendMarked(parent, text, hits) {
-    var pos = 0;
-    hits.forEach(function (h) {
-      if (h.start < pos) return;
-      if (h.start > pos) parent.appendChild(doc.createTextNode(text.slice(pos, h.start)));
-      parent.appendChild(el('mark', null, text.slice(h.start, h.end)));
-      pos = h.end;
-    });
-    if (pos < text.length) parent.appendChild(doc.createTextNode(text.slice(pos)));
-  }
-
-  var SNIPPET_LENGTH = 180;
-
-  // A piece of the body text around the place where most of the query words meet.
-  function renderSnippet(parent, text, terms) {
-    if (!text) return false;
-    var hits = findHits(text, terms);
-    var start = 0;
-    if (hits.length) {
-      var bestAt = 0, bestKinds = -1;
-      for (var i = 0; i < hits.length && i < 400; i++) {
-        var kinds = new Set();
-        for (var j = i; j < hits.length && hits[j].start < hits[i].start + SNIPPET_LENGTH - 40; j++) kinds.add(hits[j].term);
-        if (kinds.size > bestKinds) { bestKinds = kinds.size; bestAt = i; }
-        if (bestKinds === terms.length) break;
-      }
-      start = Math.max(0, hits[bestAt].start - 50);
-      if (start > 0) {
-        var space = text.indexOf(' ', start);
-        start = space >= 0 && space < hits[bestAt].start ? space + 1 : start;
-      }
+    var wait = sx.textWaits.get(n);
+    if (!wait) {
+      wait = loadShard('t', n).then(function (entries) {
+        sx.texts.set(n, Array.isArray(entries) ? entries : []);
+        while (sx.texts.size > TEXT_CACHE) sx.texts.delete(sx.texts.keys().next().value);
+      }, function () {
+        sx.texts.set(n, []);
+      }).then(function () { sx.textWaits.delete(n); });
+      sx.textWaits.set(n, wait);
     }
-    var end = Math.min(text.length, start + SNIPPET_LENGTH);
-    if (end < text.length) {
-      var cut = text.lastIndexOf(' ', end);
-      if (cut > start + SNIPPET_LENGTH / 2) end = cut;
-    }
-    var piece = text.slice(start, end);
-    var local = [];
-    hits.forEach(function (h) {
-      if (h.start >= start && h.end <= end) local.push({ start: h.start - start, end: h.end - start });
-    });
-    if (start > 0) parent.appendChild(doc.createTextNode('\u2026'));
-    appendMarked(parent, piece, local);
-    if (end < text.length) parent.appendChild(doc.createTextNode('\u2026'));
-    return true;
+    return wait;
   }
 
   /* ------------------------------------------------------------------ *
    * Search box and results
    * ------------------------------------------------------------------ */
 
-  var MAX_SHOWN = 50;
-  var results = { list: [], active: -1, terms: [] };
+  var PAGE_SIZE = 20;
+  var results = { list: [], shown: 0, active: -1, terms: [], generation: 0 };
 
   function openPanel() {
     ui.panel.hidden = false;
@@ -1086,68 +1057,174 @@
   }
 
   function runSearch() {
+    var generation = ++results.generation;
     var query = ui.input.value;
     if (!query.trim()) {
       results.list = [];
       ui.results.textContent = '';
+      ui.more.hidden = true;
       closePanel();
       return;
     }
     openPanel();
-    if (searchState === 'failed') { setResults([], [], 'Search is not available: the search data could not be loaded.'); return; }
-    if (searchState !== 'ready') {
-      searchData();
-      setResults([], [], 'Loading search\u2026');
+    var terms = queryTerms(query);
+    if (!terms.length) { setResults([], [], 'Type a word to search.'); return; }
+    if (!sx.dict) {
+      if (sx.failed) { setResults([], [], 'Search is not available: the search index could not be loaded.'); return; }
+      setStatusOnly('Loading search\u2026');
+      loadDict().then(function () { if (generation === results.generation) runSearch(); });
       return;
     }
-    if (!index.tokens) {
-      index.waiting = true;
-      setResults([], [], 'Preparing search\u2026');
+    var outcome = searchNow(terms);
+    if (outcome.missing) {
+      // Keep the previous results in view while the shards for the new query arrive.
+      if (!results.list.length) setStatusOnly('Searching\u2026');
+      Promise.all(outcome.missing.map(postingPart)).then(function () {
+        if (generation === results.generation) runSearch();
+      });
       return;
     }
-    var outcome = search(query);
-    if (!outcome) { setResults([], [], 'Type a word to search.'); return; }
     var count = outcome.matches.length;
-    var message = count === 0 ? 'No topics match \u201c' + query.trim() + '\u201d.'
+    var lone = terms.length === 1 && terms[0].t.length === 1 && !CJK_CHAR.test(terms[0].t);
+    var message = count === 0 ? (lone ? 'Type another letter to search.' : 'No topics match \u201c' + query.trim() + '\u201d.')
       : count === 1 ? '1 topic found' : count + ' topics found';
-    if (count > MAX_SHOWN) message += ', showing the best ' + MAX_SHOWN;
-    setResults(outcome.matches.slice(0, MAX_SHOWN), outcome.terms, message);
+    setResults(outcome.matches, terms, message);
+  }
+
+  function setStatusOnly(message) {
+    ui.status.textContent = message;
   }
 
   function setResults(list, terms, message) {
     results.list = list;
     results.terms = terms;
     results.active = -1;
+    results.shown = 0;
     ui.status.textContent = message;
+    // which query the list answers (the box may already hold the next one)
+    ui.results.setAttribute('data-query', ui.input.value.trim());
     ui.input.removeAttribute('aria-activedescendant');
     // reset the scroll while the old layout is still valid, which costs no extra layout pass
     if (ui.results.scrollTop) ui.results.scrollTop = 0;
-    var frag = doc.createDocumentFragment();
-    list.forEach(function (match, i) {
-      var d = match.doc;
-      var li = el('li', 'qz-result');
-      li.id = 'qz-result-' + i;
-      li.setAttribute('role', 'option');
-      li.setAttribute('aria-selected', 'false');
-      var title = el('div', 'qz-result-title');
-      var shownTitle = displayTitle(d.title);
-      appendMarked(title, shownTitle, findHits(shownTitle, terms));
-      li.appendChild(title);
-      var path = d.node ? ancestors(d.node) : [];
-      if (path.length) {
-        li.appendChild(el('div', 'qz-result-path', path.map(function (p) { return displayTitle(p.title); }).join(' \u203a ')));
-      }
-      var snippet = el('div', 'qz-result-snippet');
-      if (renderSnippet(snippet, d.text, terms)) li.appendChild(snippet);
-      if (d.keywords && findHits(d.keywords, terms).length) {
-        var kw = el('div', 'qz-result-keywords');
-        appendMarked(kw, d.keywords, findHits(d.keywords, terms));
-        li.appendChild(kw);
-      }
-      frag.appendChild(li);
-    });
     ui.results.textContent = '';
+    showMore();
+  }
+
+  // Adds the next results to the list; their snippets follow as their text shards arrive.
+  function showMore() {
+    var from = results.shown;
+    var to = Math.min(results.list.length, from + PAGE_SIZE);
+    var frag = doc.createDocumentFragment();
+    var generation = results.generation;
+    for (var i = from; i < to; i++) {
+      var li = resultItem(results.list[i], i);
+      frag.appendChild(li);
+      var wait = fillDetails(li, results.list[i].no, results.terms);
+      // each result gets its snippet as its own text shard arrives: many short tasks
+      if (wait) wait.then(fillLater(li, results.list[i].no, generation));
+    }
     ui.results.appendChild(frag);
+    results.shown = to;
+    var left = results.list.length - to;
+    ui.more.hidden = left <= 0;
+    if (left > 0) ui.more.textContent = 'Show ' + Math.min(left, PAGE_SIZE) + ' more (' + left + ' left)';
+  }
+
+  function fillLater(li, no, generation) {
+    return function () {
+      if (generation === results.generation && li.__qzPending) {
+        var again = fillDetails(li, no, results.terms);
+        if (again) again.then(fillLater(li, no, generation)); // evicted meanwhile: once more
+      }
+    };
+  }
+
+  function resultItem(match, i) {
+    var topic = match.topic;
+    var titleText = displayTitle(sx.dict.titles[match.no] || (topic && topic.title) || '');
+    var li = el('li', 'qz-result');
+    li.id = 'qz-result-' + i;
+    li.setAttribute('role', 'option');
+    li.setAttribute('aria-selected', 'false');
+    var title = el('div', 'qz-result-title');
+    appendMarked(title, titleText, text.findHits(titleText, results.terms));
+    li.appendChild(title);
+    var path = topic && !topic.hidden ? ancestors(topic) : [];
+    if (path.length) {
+      li.appendChild(el('div', 'qz-result-path', path.map(function (p) { return displayTitle(p.title); }).join(' \u203a ')));
+    }
+    return li;
+  }
+
+  // Snippet and keyword lines of one result; returns a promise while the text is loading.
+  function fillDetails(li, no, terms) {
+    var entry = textEntry(no);
+    if (entry && typeof entry.then === 'function') {
+      li.__qzPending = true;
+      return entry;
+    }
+    li.__qzPending = false;
+    if (!Array.isArray(entry)) return null;
+    var snippet = el('div', 'qz-result-snippet');
+    if (renderSnippet(snippet, str(entry[0]), terms)) li.appendChild(snippet);
+    [[entry[1], 'qz-result-keywords'], [entry[2], 'qz-result-index']].forEach(function (pair) {
+      var value = str(pair[0]);
+      var hits = text.findHits(value, terms);
+      if (!hits.length) return;
+      var line = el('div', pair[1]);
+      appendMarked(line, value, hits);
+      li.appendChild(line);
+    });
+    return null;
+  }
+
+  function appendMarked(parent, value, hits) {
+    var pos = 0;
+    hits.forEach(function (h) {
+      if (h.start < pos) return;
+      if (h.start > pos) parent.appendChild(doc.createTextNode(value.slice(pos, h.start)));
+      parent.appendChild(el('mark', null, value.slice(h.start, h.end)));
+      pos = h.end;
+    });
+    if (pos < value.length) parent.appendChild(doc.createTextNode(value.slice(pos)));
+  }
+
+  var SNIPPET_LENGTH = 180;
+
+  // A piece of the body text around the place where most of the query words meet.
+  function renderSnippet(parent, body, terms) {
+    if (!body) return false;
+    // only the start of a very long text is searched for the place to show
+    var hits = text.findHits(body.length > 20000 ? body.slice(0, 20000) : body, terms);
+    var start = 0;
+    if (hits.length) {
+      var bestAt = 0, bestKinds = -1;
+      for (var i = 0; i < hits.length && i < 400; i++) {
+        var kinds = new Set();
+        for (var j = i; j < hits.length && hits[j].start < hits[i].start + SNIPPET_LENGTH - 40; j++) kinds.add(hits[j].term);
+        if (kinds.size > bestKinds) { bestKinds = kinds.size; bestAt = i; }
+        if (bestKinds === terms.length) break;
+      }
+      start = Math.max(0, hits[bestAt].start - 50);
+      if (start > 0) {
+        var space = body.indexOf(' ', start);
+        start = space >= 0 && space < hits[bestAt].start ? space + 1 : start;
+      }
+    }
+    var end = Math.min(body.length, start + SNIPPET_LENGTH);
+    if (end < body.length) {
+      var cut = body.lastIndexOf(' ', end);
+      if (cut > start + SNIPPET_LENGTH / 2) end = cut;
+    }
+    var piece = body.slice(start, end);
+    var local = [];
+    hits.forEach(function (h) {
+      if (h.start >= start && h.end <= end) local.push({ start: h.start - start, end: h.end - start });
+    });
+    if (start > 0) parent.appendChild(doc.createTextNode('\u2026'));
+    appendMarked(parent, piece, local);
+    if (end < body.length) parent.appendChild(doc.createTextNode('\u2026'));
+    return true;
   }
 
   function setActive(i) {
@@ -1165,9 +1242,8 @@
 
   function openResult(i) {
     var match = results.list[i];
-    if (!match) return;
-    var d = match.doc;
-    var topic = d.node || d;
+    if (!match || !match.topic) return;
+    var topic = match.topic;
     state.highlight = { topic: topic, terms: results.terms };
     closePanel();
     if (isPhone()) ui.input.blur();
@@ -1175,7 +1251,7 @@
   }
 
   function onSearchKey(event) {
-    var n = results.list.length;
+    var n = results.shown;
     switch (event.key) {
       case 'ArrowDown':
         if (ui.panel.hidden && ui.input.value.trim()) { runSearch(); }
@@ -1227,20 +1303,11 @@
    * Printing
    * ------------------------------------------------------------------ */
 
+  // The topic page prints itself, whole, when asked: a frame printed as part of this page
+  // would be cut after one sheet. A page without the page script (or no topic at all)
+  // leaves the browser's own print of the viewer, which shows only the topic (app.css).
   function printTopic() {
-    var topic = state.current;
-    if (!topic) { window.print(); return; }
-    var fdoc = frameDocument();
-    if (fdoc && frameHref() !== 'about:blank') {
-      ui.frame.contentWindow.focus();
-      ui.frame.contentWindow.print();
-      return;
-    }
-    // From disk the frame belongs to another origin and cannot be asked to print, and a
-    // frame printed as part of this page would be cut after one sheet. The topic page
-    // opened on its own prints completely.
-    var win = window.open(new URL(topic.file, siteBase).href, '_blank');
-    if (win) toast('The topic opened on its own in a new tab: print it from there (Ctrl+P).');
+    if (state.current && page.alive && !ui.frame.hidden) postToPage({ type: 'print' });
     else window.print();
   }
 
@@ -1280,6 +1347,14 @@
       if (node && node !== focusNode) setTabStop(node);
     });
     ui.frame.addEventListener('load', onFrameLoad);
+    window.addEventListener('message', onPageMessage);
+    ui.theme.addEventListener('click', toggleTheme);
+    var onScheme = function () { if (!stored(THEME_KEY)) applyTheme(); };
+    if (darkQuery.addEventListener) darkQuery.addEventListener('change', onScheme);
+    ui.more.addEventListener('mousedown', function (event) { event.preventDefault(); }); // keep focus in the box
+    ui.more.addEventListener('click', function () { showMore(); });
+    // The browser's own print of the viewer shows the topic at its full height.
+    window.addEventListener('beforeprint', setPrintHeight);
     window.addEventListener('hashchange', route);
     // Both events come for a back or forward step between topic addresses; route() does
     // nothing when the shown topic already matches the address.
@@ -1289,7 +1364,7 @@
     ui.input.addEventListener('input', runSearch);
     ui.input.addEventListener('keydown', onSearchKey);
     ui.input.addEventListener('focus', function () {
-      searchData();
+      loadDict();
       if (ui.input.value.trim() && ui.panel.hidden) runSearch();
     });
     ui.results.addEventListener('mousedown', function (event) { event.preventDefault(); }); // keep focus in the box
@@ -1339,7 +1414,13 @@
     ui.skip.addEventListener('click', function () { ui.frame.focus(); });
   }
 
+  function later(fn) {
+    if (window.requestIdleCallback) window.requestIdleCallback(fn, { timeout: 300 });
+    else setTimeout(fn, 16);
+  }
+
   function start() {
+    applyTheme();
     wire();
     tocReady = loadToc().then(function (data) {
       buildModel(data);
@@ -1348,6 +1429,7 @@
         ui.treeMessage.hidden = false;
       }
       renderItems(model.roots, ui.tree);
+      restoreOpen();
       if (model.roots[0]) setTabStop(model.roots[0]);
     }, function () {
       tocFailed = true;
@@ -1356,8 +1438,8 @@
     });
     tocReady.then(function () {
       route();
-      // The search data is read once the first topic is on its way.
-      later(function () { searchData(); });
+      // The search dictionary is read once the first topic is on its way.
+      later(function () { loadDict(); });
     });
   }
 

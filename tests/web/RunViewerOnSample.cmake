@@ -8,6 +8,7 @@ if(NOT rc EQUAL 0)
 endif()
 execute_process(
     COMMAND ${CMAKE_COMMAND} -E env QM_SITE_DIR=${WORK}/Sample/build/webhelp
+            QM_SEARCH_INDEX_TOOL=${INDEX_TOOL}
             ${NODE} --test --test-concurrency=1 viewer.test.mjs
     WORKING_DIRECTORY ${SOURCE}/tests/web RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)

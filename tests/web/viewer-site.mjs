@@ -12,6 +12,7 @@ import os from 'node:os';
 import path from 'node:path';
 import http from 'node:http';
 import { fileURLToPath } from 'node:url';
+import { execFileSync } from 'node:child_process';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const VIEWER_DIR = path.resolve(here, '../../resources/webhelp');
@@ -35,7 +36,7 @@ export function escapeHtmlText(text) {
 }
 
 // A topic page exactly as the publisher assembles it.
-export function topicPage({ body, header, headerBg = '#fafafa', pageBg = '#FFFFFF', cssHref = '../style.css', footer = '' }) {
+export function topicPage({ body, header, title = '', headerBg = '#fafafa', pageBg = '#FFFFFF', cssHref = '../style.css', footer = '' }) {
   return '<!doctype html><html><head><meta charset="utf-8"><meta name="viewport" content="width=device-width, initial-scale=1"><link rel="stylesheet" href="' +
     cssHref + '">' + '<style>' + 'body{margin:0;font-family:Segoe UI,Arial;background:' + pageBg + ';}' +
     '.qz-page-body p{margin:0;}' +
@@ -44,7 +45,7 @@ export function topicPage({ body, header, headerBg = '#fafafa', pageBg = '#FFFFF
     '.qz-page-body li{margin:0;}' +
     'table{border-collapse:collapse;max-width:100%;}' +
     'td,th{border:1px solid #999;padding:4px;vertical-align:top;}' +
-    '</style>' + '</head><body>' +
+    '</style>' + '<title>' + escapeHtmlText(title) + '</title><script src="../page.js" defer></script>' + '</head><body>' +
     '<div class="qz-page-header" style="background:' + headerBg + ';padding:12px 16px;">' + header + '</div>' +
     '<div class="qz-page-body" style="padding:16px;">' + body + '</div>' + footer + '</body></html>';
 }
@@ -59,6 +60,7 @@ export function installViewer(dir, { title = FIXTURE_PROJECT_TITLE, style = FIXT
   fs.writeFileSync(path.join(dir, 'index.html'),
     html.replace('<title>WebHelp</title>', '<title>' + escapeHtmlText(title) + '</title>'));
   fs.copyFileSync(path.join(from, 'app.js'), path.join(dir, 'app.js'));
+  fs.copyFileSync(path.join(from, 'page.js'), path.join(dir, 'page.js'));
   const css = fs.readFileSync(path.join(from, 'app.css'), 'utf8')
     .split('__QZ_TOC_COLOR__').join(style.tocColor)
     .split('__QZ_TOC_SIZE__').join(String(style.tocSize))
@@ -79,10 +81,21 @@ export function removeTempDirs() {
   for (const dir of madeDirs.splice(0)) fs.rmSync(dir, { recursive: true, force: true });
 }
 
+// The viewer's search index (search/) for a hand-made site, written by the publisher's own
+// index builder from the site's search.json (and index-entries.json, when there is one).
+export const SEARCH_INDEX_TOOL = process.env.QM_SEARCH_INDEX_TOOL ||
+  path.resolve(here, '../../build/dev/bin/qm_web_search_index');
+
+export function buildSearchIndex(dir) {
+  if (!fs.existsSync(SEARCH_INDEX_TOOL)) throw new Error('build qm_web_search_index first (or set QM_SEARCH_INDEX_TOOL): ' + SEARCH_INDEX_TOOL);
+  execFileSync(SEARCH_INDEX_TOOL, [dir], { stdio: 'inherit' });
+}
+
 // The fixture turned into a published site in a fresh folder.
 export function buildFixtureSite(dir = tempDir()) {
   fs.cpSync(FIXTURE_DIR, dir, { recursive: true });
   installViewer(dir);
+  buildSearchIndex(dir);
   return dir;
 }
 
@@ -97,13 +110,16 @@ export function siteUnderTest() {
   return { dir: buildFixtureSite(), external: false };
 }
 
+export const VIEWER_FILES = ['index.html', 'app.js', 'app.css', 'page.js'];
+
 // A copy of the site with its viewer files but other data: for the tests that need
 // particular content whatever site is under test.
 export function siteWithData(viewerSiteDir, dataDir, dir = tempDir()) {
   fs.cpSync(dataDir, dir, { recursive: true });
-  for (const name of ['index.html', 'app.js', 'app.css']) {
+  for (const name of VIEWER_FILES) {
     fs.copyFileSync(path.join(viewerSiteDir, name), path.join(dir, name));
   }
+  buildSearchIndex(dir);
   return dir;
 }
 
@@ -202,7 +218,8 @@ export function writeLargeSite(dir, count = 10000) {
   fs.writeFileSync(path.join(dir, 'search.js'), 'window.__QZ_SEARCH = ' + search + ';');
   fs.writeFileSync(path.join(dir, 'style.css'), 'body{font-family:Segoe UI,Arial;line-height:1.5;margin:0;}');
   for (const node of roots) {
-    fs.writeFileSync(path.join(dir, node.file), topicPage({ body: '<h1>' + escapeHtmlText(node.title) + '</h1>', header: defaultHeader('Large manual') }));
+    fs.writeFileSync(path.join(dir, node.file), topicPage({ body: '<h1>' + escapeHtmlText(node.title) + '</h1>', title: node.title, header: defaultHeader('Large manual') }));
   }
+  buildSearchIndex(dir);
   return { dir, topics, vocabulary };
 }

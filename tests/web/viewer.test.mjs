@@ -12,15 +12,15 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { execFileSync } from 'node:child_process';
 import { chromium } from 'playwright-core';
 import {
-  FIXTURE_DIR, VIEWER_DIR, FIXTURE_STYLE, installViewer, tempDir, siteUnderTest, siteWithData,
-  readSite, serveSite, writeLargeSite, removeTempDirs
+  FIXTURE_DIR, VIEWER_DIR, VIEWER_FILES, FIXTURE_STYLE, installViewer, buildSearchIndex, tempDir, siteUnderTest,
+  siteWithData, readSite, serveSite, writeLargeSite, removeTempDirs
 } from './viewer-site.mjs';
 
 // A hang (a page that never answers) fails its test instead of stalling the run.
 const TEST_TIMEOUT = 30000;
-const QUERY_BOUND_MS = 250;
 const DESKTOP = { width: 1280, height: 800 };
 const PHONE = { width: 390, height: 844 };
 
@@ -53,10 +53,15 @@ const byTitle = (s, title) => {
 };
 
 // Opens the viewer in a fresh page, runs `body` and fails on any script error or dialog
-// (an alert would mean some data was run as HTML).
-async function withViewer({ dir = site.dir, url, hash = '', viewport = DESKTOP }, body) {
+// (an alert would mean some data was run as HTML). What the viewer remembers (open branches,
+// the theme) is forgotten first unless `keepStorage` is set.
+async function withViewer({ dir = site.dir, url, hash = '', viewport = DESKTOP, keepStorage = false }, body) {
   const page = await context.newPage();
   await page.setViewportSize(viewport);
+  if (!keepStorage) {
+    await page.goto((url || pathToFileURL(dir + path.sep).href) + 'page.js'); // any page of the site's origin
+    await page.evaluate(() => localStorage.clear());
+  }
   const problems = [];
   page.on('pageerror', (e) => problems.push('page error: ' + e.message));
   page.on('dialog', (d) => { problems.push('dialog: ' + d.message()); d.dismiss().catch(() => {}); });
@@ -335,9 +340,11 @@ test('breadcrumbs: every ancestor is a link to its topic', { timeout: TEST_TIMEO
 
 async function searchFor(page, query) {
   await page.fill('#qz-search-input', query);
-  return until(() => page.evaluate(() => {
+  return until(() => page.evaluate((q) => {
     const status = document.getElementById('qz-results-status').textContent;
-    if (!status || /^(Loading|Preparing) search/.test(status)) return null;
+    if (document.getElementById('qz-results').getAttribute('data-query') !== q) return null;
+    // snippets come with the text shards, after the titles
+    if (Array.from(document.querySelectorAll('#qz-results [role="option"]')).some((li) => li.__qzPending)) return null;
     return {
       status,
       titles: Array.from(document.querySelectorAll('#qz-results .qz-result-title'), (e) => e.textContent),
@@ -346,17 +353,20 @@ async function searchFor(page, query) {
         titleMarks: Array.from(li.querySelectorAll('.qz-result-title mark'), (m) => m.textContent),
         snippetMarks: Array.from(li.querySelectorAll('.qz-result-snippet mark'), (m) => m.textContent),
         snippet: li.querySelector('.qz-result-snippet')?.textContent ?? '',
+        keywords: li.querySelector('.qz-result-keywords')?.textContent ?? '',
+        index: li.querySelector('.qz-result-index')?.textContent ?? '',
         path: li.querySelector('.qz-result-path')?.textContent ?? ''
       }))
     };
-  }), 'results for ' + query);
+  }, query.trim()), 'results for ' + query);
 }
 
 test('search: prefixes, every word, ranking, folding of case and accents', { timeout: TEST_TIMEOUT }, async () => {
   const cases = [
     // query, expected titles in order
-    ['instal', ['Installing', 'Welcome to Acme Widgets']],              // prefix of a word; title hit first
-    ['INSTALLING', ['Installing', 'Welcome to Acme Widgets']],
+    // prefix of a word; title hit first, then the index entry "installation", then the body
+    ['instal', ['Installing', 'System requirements', 'Welcome to Acme Widgets']],
+    ['INSTALLING', ['Installing', 'System requirements', 'Welcome to Acme Widgets']],
     ['setup wizard', ['Installing']],                                    // every word must match...
     ['setup', ['Installing', 'System requirements']],                    // ...though each alone matches more
     ['wizard', ['Installing', 'Your first project']],
@@ -370,13 +380,27 @@ test('search: prefixes, every word, ranking, folding of case and accents', { tim
     ['елка', ['Accents and special letters']],                           // Ё folds to Е
     ['мои', []],                                                         // but й is not и
     ['legacy', ['Legacy import options']],                               // not in the contents, still found
-    ['zqxj', []]
+    ['zqxj', []],
+    // word forms: plural, -ing, -ed, -ion meet at one stem
+    ['wizards', ['Installing', 'Your first project']],
+    ['installed', ['Installing', 'System requirements', 'Welcome to Acme Widgets']],
+    // index entries rank with titles and keywords, above the body text
+    ['installation', ['Installing', 'System requirements', 'Welcome to Acme Widgets']],
+    ['hardware', ['System requirements']],
+    ['printing', ['Printed manual (PDF)']],
+    // Chinese and Japanese are found by their characters
+    ['設定', ['Accents and special letters']],
+    ['保存します', ['Accents and special letters']],
+    ['設計', []],
+    // a single letter is a word of its own, not every word that starts with it
+    ['w', []],                                                           // not widgets, wizard, web...
+    ['x', ['<img src=x onerror=alert(1)> "Quoted" & <b>bold</b>', 'Formatting text']] // src=x
   ];
   await withViewer({ dir: fixture.dir }, async (page) => {
     for (const [query, expected] of cases) {
       const r = await searchFor(page, query);
       assert.deepEqual(r.titles, expected, 'query ' + JSON.stringify(query));
-      assert.match(r.status, expected.length ? /topics? found/ : /No topics match/, 'status for ' + query);
+      assert.match(r.status, expected.length ? /topics? found/ : query.length === 1 ? /Type another letter/ : /No topics match/, 'status for ' + query);
     }
   });
 });
@@ -387,7 +411,9 @@ test('search: snippets mark the hits and show the text around them as text', { t
       { query: 'stays tex', title: 'Formatting text', marks: ['stays', 'tex'], snippet: /a < b && c stays text/ },
       { query: 'onerror', title: 'Formatting text', marks: ['onerror'], snippet: /<img src=x onerror=alert\(2\)>/ },
       { query: 'resum', title: 'Accents and special letters', marks: ['Résum'], snippet: /The word Résumé keeps its accents/ },
-      { query: 'ЁЛК', title: 'Accents and special letters', marks: ['Ёлк'], snippet: /Ёлка и мой дом/ }
+      { query: 'ЁЛК', title: 'Accents and special letters', marks: ['Ёлк'], snippet: /Ёлка и мой дом/ },
+      { query: 'wizards', title: 'Installing', marks: ['wizard'], snippet: /installation wizard/ },
+      { query: '保存', title: 'Accents and special letters', marks: ['保', '存'], snippet: /設定を保存します/ }
     ];
     for (const c of cases) {
       const r = await searchFor(page, c.query);
@@ -396,6 +422,11 @@ test('search: snippets mark the hits and show the text around them as text', { t
       assert.match(hit.snippet, c.snippet, c.query);
       assert.deepEqual([...new Set(hit.snippetMarks)].sort(), [...c.marks].sort(), c.query);
     }
+    // keywords and index entries that match are shown, marked
+    const hotkeys = (await searchFor(page, 'keyboard')).results.find((x) => x.title === 'Hotkeys');
+    assert.equal(hotkeys.keywords, 'shortcut keyboard');
+    const requirements = (await searchFor(page, 'hardware')).results[0];
+    assert.equal(requirements.index, 'installation; hardware');
     // the result names its place in the contents
     const nested = (await searchFor(page, 'search in published')).results[0];
     assert.equal(nested.title, 'Search in published help');
@@ -434,47 +465,26 @@ test('search: keyboard choice of a result opens it; Escape closes the list', { t
   });
 });
 
-test('search: a 10,000-topic help answers each query in milliseconds', { timeout: TEST_TIMEOUT }, async (t) => {
+test('search: a 10,000-topic help finds by title first and shows more results on request', { timeout: TEST_TIMEOUT }, async () => {
   const dir = tempDir('qm-viewer-large-');
   const { topics } = writeLargeSite(dir, 10000);
-  for (const name of ['index.html', 'app.js', 'app.css']) fs.copyFileSync(path.join(site.dir, name), path.join(dir, name));
+  for (const name of VIEWER_FILES) fs.copyFileSync(path.join(site.dir, name), path.join(dir, name));
   const probe = topics[7321];
-  const probeWords = probe.title.toLowerCase().split(' ');
   await withViewer({ dir }, async (page) => {
     await page.focus('#qz-search-input');
-    const first = Date.now();
-    await searchFor(page, 'ka'); // waits for the data and the index
-    t.diagnostic(`search data loaded and indexed within ${Date.now() - first} ms of focusing the box`);
-
-    const queries = ['k', 'ka', 'pra', 'kalo', probeWords.slice(0, 2).join(' '), probeWords.map((w) => w.slice(0, 4)).join(' ')];
-    const timings = {};
-    for (const q of queries) {
-      // The input handler searches and renders synchronously, so one evaluation times it
-      // exactly. The target is well under 100 ms (10-30 ms on a quiet machine, reported
-      // below); the bound is generous because wall time stretches on a loaded build machine,
-      // and the best of five runs, spread over time, softens bursts of load.
-      const runs = [];
-      for (let i = 0; i < 5; i++) {
-        runs.push(await page.evaluate((query) => {
-          const input = document.getElementById('qz-search-input');
-          input.value = '';
-          input.dispatchEvent(new Event('input'));
-          const t0 = performance.now();
-          input.value = query;
-          input.dispatchEvent(new Event('input'));
-          void document.getElementById('qz-results').offsetHeight; // include the layout
-          return { ms: performance.now() - t0, shown: document.querySelectorAll('#qz-results [role="option"]').length };
-        }, q));
-      }
-      const best = Math.min(...runs.map((r) => r.ms));
-      timings[q] = Math.round(best * 10) / 10;
-      assert.ok(runs[0].shown > 0, 'results for ' + q);
-      assert.ok(best < QUERY_BOUND_MS, `query ${JSON.stringify(q)} took ${best.toFixed(1)} ms`);
-    }
-    t.diagnostic('query times (ms): ' + JSON.stringify(timings));
-
     const r = await searchFor(page, probe.title);
     assert.ok(r.titles.slice(0, 5).includes(probe.title), 'the topic with that exact title ranks near the top');
+
+    // a common prefix: the best 20 first, then 20 more at a time
+    const common = await searchFor(page, 'ka');
+    const total = Number(common.status.match(/^(\d+) topics found/)?.[1]);
+    assert.ok(total > 40, common.status);
+    assert.equal(common.results.length, 20);
+    assert.ok(common.results.every((x) => x.snippet), 'every shown result has its snippet');
+    await page.click('#qz-results-more');
+    await until(() => page.evaluate(() => document.querySelectorAll('#qz-results [role="option"]').length === 40), '40 results');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'qz-search-input', 'the focus stays in the box');
+    assert.match(await page.textContent('#qz-results-more'), new RegExp('\\(' + (total - 40) + ' left\\)'));
   });
 });
 
@@ -541,8 +551,8 @@ test('phone: the contents are a drawer that opens from the menu button and close
 
 /* ---------------------------------------------------------------- served over http */
 
-test('http: contents and search fall back to toc.json and search.json', { timeout: TEST_TIMEOUT }, async () => {
-  const server = await serveSite(fixture.dir, { hide: ['toc.js', 'search.js'] });
+test('http: without the flat contents the viewer reads toc.json; search needs neither search.js nor search.json', { timeout: TEST_TIMEOUT }, async () => {
+  const server = await serveSite(fixture.dir, { hide: ['search/contents.js', 'toc.js', 'search.js', 'search.json'] });
   try {
     await withViewer({ url: server.url }, async (page, base) => {
       await expectShown(page, base, fixture, fixture.order[0]);
@@ -552,18 +562,152 @@ test('http: contents and search fall back to toc.json and search.json', { timeou
   } finally {
     await server.close();
   }
+  // from disk, toc.js takes its place
+  const dir = siteWithData(fixture.dir, FIXTURE_DIR);
+  fs.rmSync(path.join(dir, 'search', 'contents.js'));
+  await withViewer({ dir }, async (page, base) => {
+    await expectShown(page, base, fixture, fixture.order[0]);
+    assert.deepEqual(await page.locator('#qz-tree > li > [role="treeitem"]').allTextContents(),
+      fixture.toc.roots.map((n) => n.title));
+  });
 });
 
-test('http: a link inside a topic moves the address, the contents and the history along', { timeout: TEST_TIMEOUT }, async () => {
+/* ---------------------------------------------------------------- reading comfort */
+
+test('dark mode follows the system, the toggle is remembered, and the topic follows', { timeout: TEST_TIMEOUT }, async () => {
+  const theme = (page) => page.evaluate(() => ({
+    theme: document.documentElement.getAttribute('data-theme'),
+    background: getComputedStyle(document.getElementById('qz-sidebar')).backgroundColor
+  }));
+  const topicDark = (page) => topicFrame(page).evaluate(() => document.documentElement.classList.contains('qz-dark'));
+  const dir = siteWithData(fixture.dir, FIXTURE_DIR);
+  installViewer(dir); // the fixture's contents colours, whatever site is under test
+  const styled = readSite(dir);
+  await withViewer({ dir }, async (page, base) => {
+      await expectShown(page, base, styled, fixture.order[0]);
+      assert.equal((await theme(page)).theme, 'light');
+      assert.equal((await theme(page)).background, 'rgb(244, 246, 248)', 'the project colour in light mode');
+      await page.emulateMedia({ colorScheme: 'dark' });
+      await until(async () => (await theme(page)).theme === 'dark', 'follows the system');
+      await until(() => topicDark(page), 'the topic follows');
+      assert.notEqual((await theme(page)).background, 'rgb(244, 246, 248)', 'dark mode has its own contents colours');
+      await page.click('#qz-theme'); // the reader wants light
+      await until(async () => (await theme(page)).theme === 'light', 'toggle');
+      await until(async () => !(await topicDark(page)), 'the topic follows the toggle');
+      await page.emulateMedia({ colorScheme: 'light' });
+      await page.click('#qz-theme'); // and then dark, against the system
+      await page.reload();
+      await page.waitForSelector('#qz-tree [role="treeitem"]', { state: 'attached' });
+      assert.equal((await theme(page)).theme, 'dark', 'remembered after a reload');
+      await until(() => topicDark(page), 'a topic opened later is dark too');
+      assert.equal(await page.getAttribute('#qz-theme', 'aria-pressed'), 'true');
+  });
+});
+
+test('sizes follow the browser font setting; text keeps a readable measure; topic margins stay zero', { timeout: TEST_TIMEOUT }, async () => {
+  const manual = byTitle(fixture, 'Printed manual (PDF)');
+  const dir = siteWithData(fixture.dir, FIXTURE_DIR);
+  installViewer(dir); // the fixture's contents size, whatever site is under test
+  const styled = readSite(dir);
+  for (const standard of [16, 24]) {
+    await withViewer({ dir, hash: '#' + manual.id, viewport: { width: 1366, height: 768 } }, async (page, base) => {
+      const cdp = await context.newCDPSession(page);
+      await cdp.send('Page.setFontSizes', { fontSizes: { standard, fixed: 13 } });
+      await expectShown(page, base, styled, manual);
+      const sizes = await page.evaluate(() => ({
+        tree: parseFloat(getComputedStyle(document.querySelector('#qz-tree [role="treeitem"]')).fontSize),
+        search: parseFloat(getComputedStyle(document.getElementById('qz-search-input')).fontSize)
+      }));
+      // the project's contents size (13 px) is its size at the default 16 px
+      assert.equal(sizes.tree, 13 * standard / 16, 'contents size at ' + standard);
+      assert.ok(sizes.search >= 14 * standard / 16, 'search box size at ' + standard);
+    });
+  }
+  await withViewer({ dir, hash: '#' + manual.id, viewport: { width: 1366, height: 768 } }, async (page, base) => {
+    await expectShown(page, base, styled, manual);
+    const text = await until(() => topicFrame(page).evaluate(() => {
+      const p = document.querySelectorAll('.qz-page-body p')[1];
+      const s = getComputedStyle(p);
+      const h = getComputedStyle(document.querySelector('.qz-page-body h2'));
+      // characters per line: line width over the width of an average character
+      const probe = document.createElement('span');
+      probe.textContent = 'abcdefghijklmnopqrstuvwxyz';
+      p.appendChild(probe);
+      const perChar = probe.getBoundingClientRect().width / 26;
+      probe.remove();
+      return {
+        chars: p.getBoundingClientRect().width / perChar, pMargin: s.marginTop + ' ' + s.marginBottom, hMargin: h.marginTop
+      };
+    }), 'topic text');
+    assert.ok(text.chars <= 90, 'at most about 80 characters a line, got ' + Math.round(text.chars));
+    assert.equal(text.pMargin, '0px 0px');
+    assert.equal(text.hMargin, '0px');
+  });
+});
+
+test('contents: the branches a reader opened are open again on the next visit', { timeout: TEST_TIMEOUT }, async () => {
+  const parents = data.order.filter((n) => n.children.length);
+  assert.ok(parents.length >= 2, 'the site needs two topics with children');
+  const chosen = parents.at(-1);
+  await withViewer({}, async (page, base) => {
+    await expectShown(page, base, data, data.order[0]);
+    for (const a of data.ancestors(chosen.id)) {
+      if ((await item(page, a).getAttribute('aria-expanded')) !== 'true') await item(page, a).locator('.qz-twisty').click();
+    }
+    await item(page, chosen).locator('.qz-twisty').click();
+    assert.equal(await item(page, chosen).getAttribute('aria-expanded'), 'true');
+    await page.waitForTimeout(400); // the choice is written a moment after the last change
+  });
+  await withViewer({ keepStorage: true }, async (page) => {
+    await until(async () => (await item(page, chosen).getAttribute('aria-expanded')) === 'true', 'open again');
+  });
+});
+
+test('phone: every control is at least 44 px high', { timeout: TEST_TIMEOUT }, async () => {
+  const manual = byTitle(fixture, 'Printed manual (PDF)');
+  await withViewer({ dir: fixture.dir, hash: '#' + manual.id, viewport: PHONE }, async (page, base) => {
+    await expectShown(page, base, fixture, manual);
+    await until(() => page.isVisible('#qz-onpage'), 'on this page');
+    const small = (selector) => page.evaluate((sel) => Array.from(document.querySelectorAll(sel))
+      .filter((e) => e.getClientRects().length && getComputedStyle(e).visibility !== 'hidden')
+      .map((e) => ({ what: e.id || e.className || e.tagName, h: e.getBoundingClientRect().height }))
+      .filter((x) => x.h < 43.5), selector);
+    assert.deepEqual(await small('.qz-topbar button, .qz-toolbar a, .qz-toolbar summary, #qz-search-input'), []);
+    await page.click('#qz-menu');
+    await until(() => page.isVisible('#qz-sidebar'), 'drawer');
+    assert.deepEqual(await small('#qz-sidebar [role="treeitem"], #qz-sidebar button'), []);
+    await page.keyboard.press('Escape');
+    await page.click('#qz-onpage summary');
+    assert.deepEqual(await small('#qz-onpage-list a'), []);
+    await page.click('#qz-onpage summary');
+    await searchFor(page, 'topic');
+    assert.deepEqual(await small('#qz-results [role="option"]'), []);
+  });
+});
+
+/* ---------------------------------------------------------------- the viewer and its topic page, from disk and over http */
+
+// Runs `body` once with the site opened from disk and once served over http: the viewer and
+// the topic page talk by postMessage, which must work the same in both.
+async function bothWays(dir, body) {
+  await body('disk', undefined);
+  const server = await serveSite(dir);
+  try {
+    await body('http', server.url);
+  } finally {
+    await server.close();
+  }
+}
+
+test('link inside a topic: the address, contents, title and history follow it', { timeout: TEST_TIMEOUT }, async () => {
   const from = byTitle(fixture, 'Links between topics');
   const to = byTitle(fixture, 'Images and diagrams');
-  const server = await serveSite(fixture.dir);
-  try {
-    await withViewer({ url: server.url, hash: '#' + from.id }, async (page, base) => {
+  await bothWays(fixture.dir, async (way, url) => {
+    await withViewer({ dir: fixture.dir, url, hash: '#' + from.id }, async (page, base) => {
       await expectShown(page, base, fixture, from);
       await topicFrame(page).click(`a[href="${to.id}.html"]`);
       await expectShown(page, base, fixture, to);
-      assert.equal(await page.evaluate(() => decodeURIComponent(location.hash.slice(1))), to.id);
+      assert.equal(await page.evaluate(() => decodeURIComponent(location.hash.slice(1))), to.id, way);
       await page.goBack();
       await expectShown(page, base, fixture, from);
       // a frame that moves by itself is followed as well
@@ -573,64 +717,126 @@ test('http: a link inside a topic moves the address, the contents and the histor
       await expectShown(page, base, fixture, from);
       // a link to an unpublished topic (href="#") leaves everything as it is
       await topicFrame(page).click('a[href="#"]');
-      await page.waitForTimeout(200);
       await expectShown(page, base, fixture, from);
+      // and the pager goes on from the topic shown
+      await page.click('#qz-next');
+      await expectShown(page, base, fixture, fixture.order[fixture.order.findIndex((n) => n.id === from.id) + 1]);
     });
-  } finally {
-    await server.close();
-  }
-});
-
-test('http: a search hit is marked in the opened topic, and Print prints the topic page', { timeout: TEST_TIMEOUT }, async () => {
-  const server = await serveSite(fixture.dir);
-  try {
-    await withViewer({ url: server.url }, async (page, base) => {
-      await page.focus('#qz-search-input');
-      await searchFor(page, 'wizard');
-      await page.keyboard.press('Enter');
-      await expectShown(page, base, fixture, byTitle(fixture, 'Installing'));
-      const marks = await until(() => topicFrame(page).evaluate(() => {
-        const m = Array.from(document.querySelectorAll('mark'), (e) => e.textContent);
-        return m.length ? m : null;
-      }), 'marks in the topic');
-      assert.deepEqual(marks, ['wizard']);
-
-      await topicFrame(page).evaluate(() => { window.printed = 0; addEventListener('beforeprint', () => { window.printed++; }); });
-      await page.click('#qz-print');
-      assert.equal(await until(() => topicFrame(page).evaluate(() => window.printed), 'print of the topic'), 1);
-    });
-  } finally {
-    await server.close();
-  }
-});
-
-/* ---------------------------------------------------------------- from disk */
-
-test('disk: after following a link inside a topic the viewer keeps working', { timeout: TEST_TIMEOUT }, async () => {
-  const from = byTitle(fixture, 'Links between topics');
-  const to = byTitle(fixture, 'Formatting text');
-  await withViewer({ dir: fixture.dir, hash: '#' + from.id }, async (page, base) => {
-    await expectShown(page, base, fixture, from);
-    await topicFrame(page).click(`a[href="${to.id}.html"]`);
-    await until(() => topicFrame(page).url().endsWith(to.file), 'the frame follows the link');
-    // choosing the topic that the contents still mark brings it back into the frame
-    await item(page, from).click();
-    await until(() => topicFrame(page).url().endsWith(from.file), 'the frame shows the chosen topic again');
-    await page.click('#qz-next');
-    await expectShown(page, base, fixture, fixture.order[fixture.order.findIndex((n) => n.id === from.id) + 1]);
   });
 });
 
-test('disk: Print opens the topic page on its own, where it prints whole', { timeout: TEST_TIMEOUT }, async () => {
-  const topic = data.order[0];
-  await withViewer({}, async (page, base) => {
-    await expectShown(page, base, data, topic);
-    const [popup] = await Promise.all([page.waitForEvent('popup'), page.click('#qz-print')]);
-    assert.equal(popup.url(), base + topic.file);
-    await page.emulateMedia({ media: 'print' });
-    const hidden = await page.evaluate(() => ['.qz-topbar', '#qz-sidebar', '.qz-toolbar']
-      .map((s) => getComputedStyle(document.querySelector(s)).display));
-    assert.deepEqual(hidden, ['none', 'none', 'none'], 'printing the viewer prints only the topic');
+test('search hits are marked in the opened topic; Print prints the whole topic', { timeout: TEST_TIMEOUT }, async () => {
+  const installing = byTitle(fixture, 'Installing');
+  await bothWays(fixture.dir, async (way, url) => {
+    await withViewer({ dir: fixture.dir, url }, async (page, base) => {
+      await page.focus('#qz-search-input');
+      await searchFor(page, 'wizards');
+      await page.keyboard.press('Enter');
+      await expectShown(page, base, fixture, installing);
+      const marks = await until(() => topicFrame(page).evaluate(() => {
+        const m = Array.from(document.querySelectorAll('mark'), (e) => e.textContent);
+        return m.length ? m : null;
+      }), way + ': marks in the topic');
+      assert.deepEqual(marks, ['wizard'], way);
+    });
+    // The button and Ctrl+P, in the viewer or in the topic, print the topic page itself. The
+    // browser ignores a page's second print in quick succession, so each gets a fresh viewer.
+    const ways = [
+      ['print button', (page) => page.click('#qz-print')],
+      ['Ctrl+P in the viewer', async (page) => { await page.focus('#qz-search-input'); await page.keyboard.press('Control+p'); }],
+      ['Ctrl+P in the topic', async (page) => { await topicFrame(page).click('p'); await page.keyboard.press('Control+p'); }]
+    ];
+    for (const [what, print] of ways) {
+      await withViewer({ dir: fixture.dir, url, hash: '#' + installing.id }, async (page, base) => {
+        await expectShown(page, base, fixture, installing);
+        await until(() => topicFrame(page).evaluate(() => document.readyState === 'complete'), 'topic loaded');
+        await topicFrame(page).evaluate(() => { window.printed = 0; addEventListener('beforeprint', () => { window.printed++; }); });
+        await print(page);
+        await until(async () => (await topicFrame(page).evaluate(() => window.printed)) === 1, way + ': ' + what);
+      });
+    }
+  });
+});
+
+test("the browser's own print of the viewer prints the whole topic, over several sheets", { timeout: TEST_TIMEOUT }, async () => {
+  const manual = byTitle(fixture, 'Printed manual (PDF)');
+  // the long topic three times over: more than one sheet of A4
+  const dir = siteWithData(fixture.dir, FIXTURE_DIR);
+  const file = path.join(dir, manual.file);
+  const html = fs.readFileSync(file, 'utf8');
+  const body = html.match(/<div class="qz-page-body"[^>]*>([\s\S]*?)<\/div><div class="qz-page-footer"/)[1];
+  fs.writeFileSync(file, html.replace(body, body + body.replace(/<h2>/g, '<h2>More: ') + '<p id="last">The last line of the topic.</p>'));
+  await bothWays(dir, async (way, url) => {
+    await withViewer({ dir, url, hash: '#' + manual.id }, async (page, base) => {
+      await until(async () => (await topicFrame(page).url()) === base + manual.file, 'topic');
+      await until(() => page.evaluate(() => document.getElementById('qz-frame').style.getPropertyValue('--qz-page-height') !== ''), 'page height known');
+      const pdf = path.join(tempDir('qm-viewer-print-'), 'viewer.pdf');
+      await page.pdf({ path: pdf, format: 'A4' });
+      const pages = Number(execFileSync('pdfinfo', [pdf], { encoding: 'utf8' }).match(/Pages:\s+(\d+)/)[1]);
+      const text = execFileSync('pdftotext', ['-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
+      assert.ok(pages >= 2, way + ': ' + pages + ' sheets');
+      assert.match(text, /The last line of the topic\./, way + ': the end of the topic is printed');
+      assert.doesNotMatch(text, /Skip to topic|Previous|On this page/, way + ': the viewer around the topic is not');
+    });
+  });
+});
+
+test('keyboard shortcuts of the viewer work with the focus in the topic', { timeout: TEST_TIMEOUT }, async () => {
+  await bothWays(fixture.dir, async (way, url) => {
+    await withViewer({ dir: fixture.dir, url }, async (page, base) => {
+      await expectShown(page, base, fixture, fixture.order[0]);
+      for (const key of ['/', 'Control+k']) {
+        await topicFrame(page).click('p');
+        assert.notEqual(await page.evaluate(() => document.activeElement.id), 'qz-search-input');
+        await page.keyboard.press(key);
+        await until(() => page.evaluate(() => document.activeElement.id === 'qz-search-input'), way + ': ' + key + ' focuses the search');
+      }
+    });
+  });
+});
+
+test('a topic page carries its title and, opened alone, leads to the full help', { timeout: TEST_TIMEOUT }, async () => {
+  const topic = byTitle(fixture, 'Installing');
+  const evil = byTitle(fixture, '<img src=x onerror=alert(1)> "Quoted" & <b>bold</b>');
+  await bothWays(fixture.dir, async (way, url) => {
+    const base = url || pathToFileURL(fixture.dir + path.sep).href;
+    const page = await context.newPage();
+    try {
+      await page.goto(base + evil.file);
+      assert.equal(await page.title(), evil.title, way);
+      await page.goto(base + topic.file);
+      assert.equal(await page.title(), topic.title, way);
+      await page.click('#qz-open-help');
+      await page.waitForSelector('#qz-tree [aria-current="page"]', { state: 'attached' });
+      await expectShown(page, base, fixture, topic);
+      // inside the viewer the offer is not shown
+      assert.equal(await topicFrame(page).locator('#qz-open-help').count(), 0);
+    } finally {
+      await page.close();
+    }
+  });
+});
+
+test('on this page: a topic with several headings lists them, and a choice scrolls the topic', { timeout: TEST_TIMEOUT }, async () => {
+  const manual = byTitle(fixture, 'Printed manual (PDF)');
+  const single = byTitle(fixture, 'Installing');
+  await bothWays(fixture.dir, async (way, url) => {
+    await withViewer({ dir: fixture.dir, url, hash: '#' + manual.id, viewport: { width: 1100, height: 500 } }, async (page, base) => {
+      await expectShown(page, base, fixture, manual);
+      await until(() => page.isVisible('#qz-onpage'), way + ': list shown');
+      await page.click('#qz-onpage summary');
+      assert.deepEqual(await page.locator('#qz-onpage-list a').allTextContents(),
+        ['Page size and margins', 'Headers and footers', 'Contents and bookmarks']);
+      await page.locator('#qz-onpage-list a').nth(1).click();
+      await until(async () => (await topicFrame(page).evaluate(() => {
+        const h = document.querySelectorAll('h2')[1];
+        return window.scrollY > 0 && Math.abs(h.getBoundingClientRect().top) < 2;
+      })), way + ': the heading at the top of the frame');
+      assert.ok(!(await page.isVisible('#qz-onpage-list')), 'the list closes after a choice');
+      await page.evaluate((id) => { location.hash = id; }, single.id);
+      await expectShown(page, base, fixture, single);
+      await until(async () => !(await page.isVisible('#qz-onpage')), way + ': no list for a topic without headings');
+    });
   });
 });
 

@@ -11,6 +11,8 @@
 #include "publish/common/OutputFolder.h"
 #include "publish/common/ParallelFor.h"
 #include "publish/common/PublishCommon.h"
+#include "publish/webhelp/SearchIndex.h"
+#include "publish/webhelp/ViewerContents.h"
 #include "publish/webhelp/WebHelpData.h"
 #include "publish/webhelp/WebHelpPage.h"
 
@@ -34,8 +36,10 @@ std::string ReadIfExists(const std::string& path) {
 // title becomes the project's. The templates were checked for beforehand.
 void InstallViewer(const std::string& templateDir, const std::string& outDir,
                    const TProjectSettings& settings, const std::string& projectTitle) {
-    const std::pair<const char*, const char*> copies[] = {
-        {"app.html", "index.html"}, {"app.js", "app.js"}, {"app.css", "app.css"}};
+    const std::pair<const char*, const char*> copies[] = {{"app.html", "index.html"},
+                                                          {"app.js", "app.js"},
+                                                          {"app.css", "app.css"},
+                                                          {"page.js", "page.js"}};
     for (const auto& [from, to] : copies)
         WriteOutputFile(JoinPath(outDir, to), ReadFileBytes(JoinPath(templateDir, from)));
 
@@ -61,7 +65,8 @@ void InstallViewer(const std::string& templateDir, const std::string& outDir,
 std::string ViewerTemplateDir(const std::string& programDataDir) {
     const std::string dir = JoinPath(programDataDir, "AppFiles/webhelp");
     const auto present = [&dir](const char* name) { return FileExists(JoinPath(dir, name)); };
-    if (programDataDir.empty() || !present("app.html") || !present("app.js") || !present("app.css"))
+    if (programDataDir.empty() || !present("app.html") || !present("app.js") ||
+        !present("app.css") || !present("page.js"))
         throw EFileError("The WebHelp viewer files were not found in \"" + dir + "\"");
     return dir;
 }
@@ -112,9 +117,9 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
         text = RewriteDocLinks(text, webRule);
         text = StripWhiteBackgrounds(FixWebHelpAssetPaths(text));
         const TWebHelpHeader header = LoadTopicHeader(project, t.ID);
-        WriteOutputFile(
-            JoinPath(topicsOut, t.ID + ".html"),
-            BuildWebHelpPage(text, header.Html, header.Background, pageBg, "../style.css", footer));
+        WriteOutputFile(JoinPath(topicsOut, t.ID + ".html"),
+                        BuildWebHelpPage(text, header.Html, header.Background, pageBg,
+                                         "../style.css", footer, t.Title, "../page.js"));
     });
     result.PagesWritten = published.size();
 
@@ -137,7 +142,14 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
 
     for (std::string& w : BuildWebHelpContents(project, outDir))
         result.Warnings.push_back(std::move(w));
+    WriteViewerContents(ViewerContentsRows(project), outDir);
     WriteWebHelpSearchData(search, outDir);
+    TWebHelpSearchIndex index(outDir);
+    for (const TWebHelpSearchText& s : search) {
+        const std::string keywords = JoinKeywords(s.Topic->Keywords);
+        index.Add({s.Topic->ID, s.Topic->Title, keywords, &s.Topic->IndexEntries, s.Text});
+    }
+    index.Finish();
     InstallViewer(templates, outDir, settings, project.Title);
     result.OutputFile = JoinPath(outDir, "index.html");
     return result;

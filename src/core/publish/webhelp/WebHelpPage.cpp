@@ -27,7 +27,8 @@ std::string StripWhiteBackgrounds(std::string_view html) {
 
 std::string BuildWebHelpPage(std::string_view body, std::string_view header,
                              std::string_view headerBg, std::string_view pageBg,
-                             std::string_view cssHref, std::string_view footer) {
+                             std::string_view cssHref, std::string_view footer,
+                             std::string_view title, std::string_view pageScript) {
     std::string p;
     p.reserve(body.size() + header.size() + footer.size() + 1024);
     p += "<!doctype html><html><head><meta charset=\"utf-8\"><meta name=\"viewport\" "
@@ -46,6 +47,14 @@ std::string BuildWebHelpPage(std::string_view body, std::string_view header,
     p += "table{border-collapse:collapse;max-width:100%;}";
     p += "td,th{border:1px solid #999;padding:4px;vertical-align:top;}";
     p += "</style>";
+    p += "<title>";
+    p += EscapeHtmlText(title);
+    p += "</title>";
+    if (!pageScript.empty()) {
+        p += "<script src=\"";
+        p += EscapeHtmlText(pageScript);
+        p += "\" defer></script>";
+    }
     p += "</head><body>";
     p += "<div class=\"qz-page-header\" style=\"background:";
     p += headerBg;

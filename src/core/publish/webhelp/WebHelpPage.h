@@ -22,8 +22,14 @@ using TWebHelpHeader = TPageHeader;
 // Pure white backgrounds become transparent, so the page background shows.
 [[nodiscard]] std::string StripWhiteBackgrounds(std::string_view html);
 
+// The page also carries the topic's title (escaped here) and, when pageScript
+// is not empty, a reference to the viewer's page script, which lets the page
+// talk to the viewer around it. Both go in just before </head>, so every
+// other piece keeps its place and order.
 [[nodiscard]] std::string BuildWebHelpPage(std::string_view body, std::string_view header,
                                            std::string_view headerBg, std::string_view pageBg,
-                                           std::string_view cssHref, std::string_view footer);
+                                           std::string_view cssHref, std::string_view footer,
+                                           std::string_view title = {},
+                                           std::string_view pageScript = {});
 
 } // namespace qm

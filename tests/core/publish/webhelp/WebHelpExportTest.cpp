@@ -29,9 +29,11 @@ const std::string kIdC = "CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC";
 const std::string kIdD = "DDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDD";
 
 // The page template around a body, header and footer, written out piece by
-// piece as published pages must carry it.
+// piece as published pages must carry it; the escaped title and the viewer's
+// page script come last in the head.
 std::string ExpectedPage(const std::string& body, const std::string& header,
-                         const std::string& headerBg, const std::string& footer) {
+                         const std::string& headerBg, const std::string& footer,
+                         const std::string& escapedTitle) {
     return "<!doctype html><html><head><meta charset=\"utf-8\"><meta name=\"viewport\" "
            "content=\"width=device-width, initial-scale=1\"><link rel=\"stylesheet\" "
            "href=\"../style.css\"><style>body{margin:0;font-family:Segoe UI,Arial;background:"
@@ -39,7 +41,9 @@ std::string ExpectedPage(const std::string& body, const std::string& header,
            "h3,.qz-page-body h4,.qz-page-body h5,.qz-page-body h6{margin:0;}.qz-page-body "
            "ul,.qz-page-body ol{margin:0;padding-left:1.5em;}.qz-page-body "
            "li{margin:0;}table{border-collapse:collapse;max-width:100%;}td,th{border:1px solid "
-           "#999;padding:4px;vertical-align:top;}</style></head><body><div "
+           "#999;padding:4px;vertical-align:top;}</style><title>" +
+           escapedTitle +
+           "</title><script src=\"../page.js\" defer></script></head><body><div "
            "class=\"qz-page-header\" style=\"background:" +
            headerBg + ";padding:12px 16px;\">" + header +
            "</div><div class=\"qz-page-body\" style=\"padding:16px;\">" + body + "</div>" + footer +
@@ -61,6 +65,7 @@ struct WebHelpFixture : ::testing::Test {
         WriteTemplate("app.html", "<title>WebHelp</title>");
         WriteTemplate("app.js", "js");
         WriteTemplate("app.css", "css");
+        WriteTemplate("page.js", "page");
         // A (root, keywords) > B (published child), C (root, excluded) > D (published)
         Add(kIdA, "A/B\xC3\xA9", "", {kIdB, "0123456789ABCDEF0123456789ABCDEF"}, {"alpha", "beta"});
         Add(kIdB, "A<B", kIdA, {}, {});
@@ -99,6 +104,10 @@ TEST_F(WebHelpFixture, ContentsAndSearchDataAreExact) {
         R"(.html","children":[]}]}]})";
     EXPECT_EQ(ReadFile(out + "/toc.json"), toc);
     EXPECT_EQ(ReadFile(out + "/toc.js"), "window.__QZ_TOC = " + toc + ";");
+    // The viewer's flat copy of the same tree: id, title, depth.
+    EXPECT_EQ(ReadFile(out + "/search/contents.js"), R"(window.__qzSearch("contents",0,[")" + kIdA +
+                                                         R"(","A\/B\u00E9",0,")" + kIdB +
+                                                         R"(","A<B",1]);)");
 
     const std::string search = ReadFile(out + "/search.json");
     EXPECT_EQ(ReadFile(out + "/search.js"), "window.__QZ_SEARCH = " + search + ";");
@@ -140,11 +149,11 @@ TEST_F(WebHelpFixture, PagesAreExact) {
                            "src=\"../assets/images/a_1.png\"> <img SRC=\"assets/images/a_1.png\"> "
                            "<a href=\"#\">C</a> <a href=\"" +
                                kIdB + ".html\">B</a></p>",
-                           "<i>Default</i>", "#112233", footer));
+                           "<i>Default</i>", "#112233", footer, "A/B\xC3\xA9"));
     // Blank page: the title as a heading; blank own header: the project title.
     EXPECT_EQ(ReadFile(out + "/topics/" + kIdB + ".html"),
               ExpectedPage("<h1>A&lt;B</h1>", "<div style=\"font-size:14px;\"><b>Guide</b></div>",
-                           "#fafafa", footer));
+                           "#fafafa", footer, "A&lt;B"));
     EXPECT_FALSE(FileExists(out + "/topics/" + kIdC + ".html"));
     EXPECT_TRUE(FileExists(out + "/topics/" + kIdD + ".html"));
 }
@@ -229,6 +238,11 @@ TEST_F(WebHelpFixture, WithoutTheViewerNothingIsWritten) {
          [this] {
              options.ProgramDataDir = dir / "program";
              std::filesystem::remove(dir / "program/AppFiles/webhelp/app.js");
+         }},
+        {"the page script missing",
+         [this] {
+             WriteTemplate("app.js", "js");
+             std::filesystem::remove(dir / "program/AppFiles/webhelp/page.js");
          }},
     };
     for (const Case& c : cases) {
