@@ -26,10 +26,6 @@ std::string BuildFooter(const TProjectSettings& s) {
            EscapeHtmlText(s.CopyrightText) + "</div>";
 }
 
-std::string ReadIfExists(const std::string& path) {
-    return (!path.empty() && FileExists(path)) ? ReadTextFileUtf8(path) : std::string();
-}
-
 // The viewer's three files, app.css filled in from the settings; the page
 // title becomes the project's. The templates were checked for beforehand.
 void InstallViewer(const std::string& templateDir, const std::string& outDir,
@@ -96,25 +92,42 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
         return (t != nullptr && !t->ExcludeWeb) ? id + ".html" : std::string();
     };
 
-    std::vector<TWebHelpSearchText> search(published.size());
-    ParallelFor(published.size(), options.Threads, options.Progress, [&](size_t i) {
+    // Everything built page by page beside the pages; each gets every page.
+    std::vector<std::unique_ptr<TWebHelpPageConsumer>> consumers;
+    consumers.push_back(MakeWebHelpSearchDataWriter(outDir, published.size()));
+    const TPageHeaders headers(project);
+    const auto publishPage = [&](size_t i) {
         ThrowIfCancelled(options.Cancel);
         const TTopic& t = *published[i];
-        const std::string raw = ReadIfExists(project.TopicHtmlPath(t.ID));
+        std::string raw;
+        (void)ReadTextFileUtf8IfExists(project.TopicHtmlPath(t.ID), raw);
         const bool blank = TrimCtl(raw).empty();
         std::string text = blank ? "<h1>" + EscapeHtmlText(t.Title) + "</h1>" : raw;
         text = ExpandReusableContent(project, text, t.Title);
-        // The search text is the expanded file itself; for a non-blank page
-        // that is the text just expanded, so it is not expanded twice.
-        search[i].Topic = &t;
-        search[i].Text =
-            HtmlToPlainText(blank ? ExpandReusableContent(project, raw, t.Title) : text);
+        {
+            // The search text is the expanded file itself; for a non-blank
+            // page that is the text just expanded, so it is not expanded twice.
+            const std::string plain =
+                HtmlToPlainText(blank ? ExpandReusableContent(project, raw, t.Title) : text);
+            for (const auto& c : consumers)
+                c->Page(i, t, plain);
+        }
         text = RewriteDocLinks(text, webRule);
         text = StripWhiteBackgrounds(FixWebHelpAssetPaths(text));
-        const TWebHelpHeader header = LoadTopicHeader(project, t.ID);
+        const TWebHelpHeader header = LoadTopicHeader(project, headers, t.ID);
         WriteOutputFile(
             JoinPath(topicsOut, t.ID + ".html"),
             BuildWebHelpPage(text, header.Html, header.Background, pageBg, "../style.css", footer));
+    };
+    ParallelFor(published.size(), options.Threads, options.Progress, [&](size_t i) {
+        try {
+            publishPage(i);
+        } catch (...) {
+            // Released at once: a consumer may hold other pages waiting for this one.
+            for (const auto& c : consumers)
+                c->Abort();
+            throw;
+        }
     });
     result.PagesWritten = published.size();
 
@@ -137,7 +150,8 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
 
     for (std::string& w : BuildWebHelpContents(project, outDir))
         result.Warnings.push_back(std::move(w));
-    WriteWebHelpSearchData(search, outDir);
+    for (const auto& c : consumers)
+        c->Finish();
     InstallViewer(templates, outDir, settings, project.Title);
     result.OutputFile = JoinPath(outDir, "index.html");
     return result;
