@@ -14,6 +14,8 @@
 #include "publish/webhelp/WebHelpData.h"
 #include "publish/webhelp/WebHelpPage.h"
 
+#include <algorithm>
+
 namespace qm {
 
 namespace {
@@ -87,9 +89,18 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
         published.push_back(&t);
     }
 
-    const TDocLinkTarget webRule = [&project](const std::string& id) -> std::string {
-        const TTopic* t = project.Topics.Find(id);
-        return (t != nullptr && !t->ExcludeWeb) ? id + ".html" : std::string();
+    // The ids a link may reach (existing, not excluded), sorted once, so a
+    // link costs a binary search and no hashing or allocation of its id.
+    std::vector<std::string_view> linkable;
+    linkable.reserve(project.Topics.Count());
+    for (const TTopic& t : project.Topics)
+        if (!t.ExcludeWeb)
+            linkable.push_back(t.ID);
+    std::sort(linkable.begin(), linkable.end());
+    const TDocLinkTarget webRule = [&linkable](const std::string& id) -> std::string {
+        return std::binary_search(linkable.begin(), linkable.end(), std::string_view(id))
+                   ? id + ".html"
+                   : std::string();
     };
 
     // Everything built page by page beside the pages; each gets every page.
