@@ -62,10 +62,29 @@ void AppendHex4(std::string& out, unsigned v) {
     out.push_back(kHex[v & 0xF]);
 }
 
+// Bytes written as they are: printable ASCII other than the quote, the
+// backslash and the slash.
+struct TPlainBytes {
+    bool Plain[256] = {};
+    constexpr TPlainBytes() {
+        for (int c = 32; c < 128; ++c)
+            Plain[c] = c != '"' && c != '\\' && c != '/';
+    }
+};
+constexpr TPlainBytes kPlainBytes;
+
 void WriteString(std::string& out, std::string_view s) {
     out.push_back('"');
     size_t pos = 0;
     while (pos < s.size()) {
+        // Most of a text needs no escape; it goes in runs.
+        size_t run = pos;
+        while (run < s.size() && kPlainBytes.Plain[static_cast<unsigned char>(s[run])])
+            ++run;
+        out.append(s.data() + pos, run - pos);
+        pos = run;
+        if (pos == s.size())
+            break;
         const auto c = static_cast<unsigned char>(s[pos]);
         if (c < 0x80) {
             ++pos;
@@ -95,10 +114,7 @@ void WriteString(std::string& out, std::string_view s) {
                 out += "\\r";
                 break;
             default:
-                if (c < 32)
-                    AppendHex4(out, c);
-                else
-                    out.push_back(static_cast<char>(c));
+                AppendHex4(out, c);
             }
             continue;
         }
@@ -219,8 +235,13 @@ std::string JsonWrite(const Json& value) {
 
 std::string JsonQuote(std::string_view utf8) {
     std::string out;
+    out.reserve(utf8.size() + 2);
     WriteString(out, utf8);
     return out;
+}
+
+void AppendJsonQuoted(std::string& out, std::string_view utf8) {
+    WriteString(out, utf8);
 }
 
 const Json* JsonMember(const Json* obj, std::string_view name) {

@@ -50,6 +50,8 @@ private:
 [[nodiscard]] std::string JsonWrite(const Json& value);
 // A JSON string literal (with quotes) in the writing rules.
 [[nodiscard]] std::string JsonQuote(std::string_view utf8);
+// The same literal appended to out.
+void AppendJsonQuoted(std::string& out, std::string_view utf8);
 
 // Member of an object, or nullptr when obj is not an object or lacks it.
 [[nodiscard]] const Json* JsonMember(const Json* obj, std::string_view name);

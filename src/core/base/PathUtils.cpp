@@ -6,11 +6,16 @@
 #include "base/SystemError.h"
 #include "base/Utf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -102,29 +107,34 @@ std::string JoinPath(std::string_view base, std::string_view relative) {
     return IncludeTrailingPathDelimiter(base) + ToNativeSeparators(relative);
 }
 
-std::string ReadFileBytes(const std::string& fileName) {
-    // stdio rather than a stream: a stream turns a failed read (of a folder,
-    // say) into an exception that names its own buffer, not the cause.
-    std::FILE* f = std::fopen(fileName.c_str(), "rb");
-    if (f == nullptr)
-        throw EFileError("Cannot open file \"" + fileName + "\": " + SystemErrorText(errno));
-    std::string bytes;
-    std::error_code ec;
-    if (const auto size = fs::file_size(fs::path(fileName), ec); !ec)
-        bytes.reserve(static_cast<size_t>(size));
-    char buffer[1 << 16];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.append(buffer, n);
-    const int err = std::ferror(f) != 0 ? errno : 0;
-    std::fclose(f);
-    if (err != 0)
-        throw EFileError("Cannot read file \"" + fileName + "\": " + SystemErrorText(err));
+namespace {
+
+// Reads an open file whole: one fstat for the size, then reads until the end
+// (a file that grows meanwhile is read to its end too).
+std::string ReadOpenFile(int fd, const std::string& fileName, size_t sizeHint) {
+    std::string bytes(sizeHint, '\0');
+    size_t got = 0;
+    for (;;) {
+        if (got == bytes.size())
+            bytes.resize(std::max<size_t>(bytes.size() * 2, 1 << 16));
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            ::close(fd);
+            throw EFileError("Cannot read file \"" + fileName + "\": " + SystemErrorText(err));
+        }
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(got);
     return bytes;
 }
 
-std::string ReadTextFileUtf8(const std::string& fileName) {
-    std::string bytes = ReadFileBytes(fileName);
+std::string Utf8TextOf(std::string bytes, const std::string& fileName) {
     if (StartsWith(bytes, kBom))
         bytes.erase(0, kBom.size());
     if (!IsValidUtf8(bytes))
@@ -132,6 +142,40 @@ std::string ReadTextFileUtf8(const std::string& fileName) {
                              "multi-byte code page: \"" +
                              fileName + "\"");
     return bytes;
+}
+
+} // namespace
+
+std::string ReadFileBytes(const std::string& fileName) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw EFileError("Cannot open file \"" + fileName + "\": " + SystemErrorText(errno));
+    struct stat st {};
+    const size_t size =
+        ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0;
+    return ReadOpenFile(fd, fileName, size);
+}
+
+std::string ReadTextFileUtf8(const std::string& fileName) {
+    return Utf8TextOf(ReadFileBytes(fileName), fileName);
+}
+
+bool ReadTextFileUtf8IfExists(const std::string& fileName, std::string& text) {
+    if (fileName.empty())
+        return false;
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return false;
+        throw EFileError("Cannot open file \"" + fileName + "\": " + SystemErrorText(errno));
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd); // a folder or a device is no file here, as for FileExists
+        return false;
+    }
+    text = Utf8TextOf(ReadOpenFile(fd, fileName, static_cast<size_t>(st.st_size)), fileName);
+    return true;
 }
 
 void WriteFileBytesAtomic(const std::string& fileName, std::string_view bytes) {
@@ -146,28 +190,46 @@ void WriteOutputFile(const std::string& fileName, std::string_view bytes) {
 }
 
 void WriteOutputFileParts(const std::string& fileName, const std::vector<std::string_view>& parts) {
-    const std::string dir = ExtractFileDir(fileName);
-    if (!dir.empty())
-        CreateDirs(dir);
     // Generated output, which a rerun rebuilds, is replaced by removing the
     // old file and writing a new one: ext4 flushes a file at once when it was
     // truncated or renamed over another, which made a large publish wait on
-    // the disk for every page.
-    std::remove(fileName.c_str());
+    // the disk for every page. A new file is created without the removal,
+    // which on ext4 takes the folder's lock even for a name that is not there.
     // The reason given is errno of the call that failed, read before any
     // other call can overwrite it: the open, a write (a full disk), or the
-    // close that flushes the last bytes.
-    std::FILE* out = std::fopen(fileName.c_str(), "wb");
-    if (out == nullptr)
+    // close.
+    const auto create = [&fileName] {
+        return ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    };
+    int fd = create();
+    // The folder chain is made (or its failure reported) only when it is
+    // missing, not looked at for every file.
+    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        const std::string dir = ExtractFileDir(fileName);
+        if (!dir.empty())
+            CreateDirs(dir);
+        fd = create();
+    }
+    if (fd < 0 && errno == EEXIST) {
+        std::remove(fileName.c_str());
+        fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    }
+    if (fd < 0)
         ThrowCannotCreate(fileName, errno);
     for (std::string_view p : parts) {
-        if (!p.empty() && std::fwrite(p.data(), 1, p.size(), out) != p.size()) {
-            const int err = errno;
-            std::fclose(out);
-            ThrowCannotCreate(fileName, err);
+        while (!p.empty()) {
+            const ssize_t n = ::write(fd, p.data(), p.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                const int err = n < 0 ? errno : ENOSPC;
+                ::close(fd);
+                ThrowCannotCreate(fileName, err);
+            }
+            p.remove_prefix(static_cast<size_t>(n));
         }
     }
-    if (std::fclose(out) != 0)
+    if (::close(fd) != 0)
         ThrowCannotCreate(fileName, errno);
 }
 

@@ -98,6 +98,25 @@ bool MentionsConditionMarker(std::string_view html) {
     return false;
 }
 
+// Every snippet token starts with "{", optional white space and "snip", whose
+// "s" caseless UTF-8 matching also finds as U+017F. Without one a snippet
+// pass changes nothing.
+bool MentionsSnippetToken(std::string_view html) {
+    for (size_t pos = html.find('{'); pos != std::string_view::npos; pos = html.find('{', pos)) {
+        ++pos;
+        while (pos < html.size() && IsRegexSpace(html[pos]))
+            ++pos;
+        std::string_view rest = html.substr(pos);
+        if (StartsWith(rest, "\xC5\xBF"))
+            rest.remove_prefix(1); // "ſnip" becomes "\xBFnip"; its "nip" is compared below
+        else if (rest.empty() || (rest[0] != 's' && rest[0] != 'S'))
+            continue;
+        if (StartsWithAsciiNoCase(rest.substr(1), "nip"))
+            return true;
+    }
+    return false;
+}
+
 // A token name as written in HTML: entities decoded, blanks at both ends
 // removed.
 std::string TokenName(std::string_view written) {
@@ -377,13 +396,13 @@ std::string ExpandReusableContent(const TDocProject& project, const std::string&
     // Snippets first, so that a snippet may hold whole conditional blocks;
     // variables last, so that a token inside a dropped block is never looked
     // up and a value that looks like a token stays text.
-    for (int pass = 0; pass < kSnippetPasses; ++pass) {
+    for (int pass = 0; pass < kSnippetPasses && MentionsSnippetToken(result); ++pass) {
         std::string next = ReplaceSnippetTokensInHtml(result, project, *store, expansion);
         if (next == result)
             break;
         result = std::move(next);
     }
-    for (int pass = 0; pass < kConditionPhasePasses; ++pass) {
+    for (int pass = 0; pass < kConditionPhasePasses && MentionsConditionMarker(result); ++pass) {
         std::string next = ReplaceConditionTokens(result, *store);
         if (next == result)
             break;

@@ -113,10 +113,15 @@ void CopyCssWithRewrite(const std::string& source, const std::string& dest, TImp
         if (!isPlaceholder) {
             const std::string path = AdmittedCssFile(newUrl, cssFolder, run);
             if (!path.empty() && !run.Survey) {
-                const TAssetTarget target = PlanCssTarget(run.ProjectRoot, path, &run.Reserved);
-                if (target.Ok) {
-                    CopyToNewFileAtomically(path, target.Dest);
-                    newUrl = ExtractFileName(target.Dest);
+                if (const auto it = run.CssFileNames.find(path); it != run.CssFileNames.end()) {
+                    newUrl = it->second;
+                } else {
+                    const TAssetTarget target = PlanCssTarget(run.ProjectRoot, path, &run.Reserved);
+                    if (target.Ok) {
+                        CopyToNewFileAtomically(path, target.Dest);
+                        newUrl = ExtractFileName(target.Dest);
+                        run.CssFileNames.emplace(path, newUrl);
+                    }
                 }
             }
         }

@@ -30,6 +30,9 @@ struct TImportRun {
     // srcset), one for the style sheets (links and @import alike).
     std::unordered_map<std::string, std::string> MediaUrls;
     std::unordered_map<std::string, std::string> StyleSheetUrls;
+    // Files named by url() in the style sheets, to their copy's file name in
+    // assets/css: a font or image named by many rules is copied once.
+    std::unordered_map<std::string, std::string> CssFileNames;
     // Style sheets are planned before the sheets they import are written;
     // their names stay taken in between.
     TReservedPaths Reserved;

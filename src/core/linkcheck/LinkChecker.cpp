@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -47,18 +48,40 @@ bool ReferencedFileExists(const std::string& root, const std::string& ref) {
     return FileExists(full.lexically_normal().string());
 }
 
-void CheckTopic(const TDocProject& project, const TTopic& topic, std::vector<TLinkIssue>& issues) {
+enum class TReferenceState { Exists, Missing, Invalid };
+
+// What is known about each reference for the whole check: most pages name
+// the same few images and style sheets.
+using TReferenceStates = std::unordered_map<std::string, TReferenceState>;
+
+TReferenceState StateOf(const std::string& root, const std::string& ref, TReferenceStates& known) {
+    const auto it = known.find(ref);
+    if (it != known.end())
+        return it->second;
+    TReferenceState state = TReferenceState::Missing;
+    try {
+        if (ReferencedFileExists(root, ref))
+            state = TReferenceState::Exists;
+    } catch (const EInvalidPath&) {
+        // page.html?x=1 and the like cannot be looked up as a file name.
+        state = TReferenceState::Invalid;
+    }
+    known.emplace(ref, state);
+    return state;
+}
+
+void CheckTopic(const TDocProject& project, const TTopic& topic, std::vector<TLinkIssue>& issues,
+                TReferenceStates& known) {
     const auto add = [&](std::string issue) {
         issues.push_back({topic.ID, topic.Title, std::move(issue)});
     };
     const std::string page = project.TopicHtmlPath(topic.ID);
-    if (!FileExists(page)) {
-        add("Missing HTML file: " + page);
-        return;
-    }
     std::string html;
     try {
-        html = ReadTextFileUtf8(page);
+        if (!ReadTextFileUtf8IfExists(page, html)) {
+            add("Missing HTML file: " + page);
+            return;
+        }
     } catch (const EQuillmateError&) {
         // An unreadable page is one finding; the other topics are still checked.
         add("Unreadable HTML file: " + page);
@@ -71,12 +94,15 @@ void CheckTopic(const TDocProject& project, const TTopic& topic, std::vector<TLi
         const std::string ref(m.Group(2));
         if (IsSkippedReference(ref))
             return;
-        try {
-            if (!ReferencedFileExists(project.RootPath, ref))
-                add("Missing local reference: " + ref);
-        } catch (const EInvalidPath&) {
-            // page.html?x=1 and the like cannot be looked up as a file name.
+        switch (StateOf(project.RootPath, ref, known)) {
+        case TReferenceState::Exists:
+            break;
+        case TReferenceState::Missing:
+            add("Missing local reference: " + ref);
+            break;
+        case TReferenceState::Invalid:
             add("Invalid local reference: " + ref);
+            break;
         }
     });
 }
@@ -85,8 +111,9 @@ void CheckTopic(const TDocProject& project, const TTopic& topic, std::vector<TLi
 
 std::vector<TLinkIssue> CheckLinks(const TDocProject& project) {
     std::vector<TLinkIssue> issues;
+    TReferenceStates known;
     for (const TTopic& topic : project.Topics)
-        CheckTopic(project, topic, issues);
+        CheckTopic(project, topic, issues, known);
     return issues;
 }
 

@@ -69,13 +69,19 @@ TEST_F(CssImportTest, ImportedSheetsAndFontsLandBesideTheSheet) {
     EXPECT_EQ(Css("f.woff"), "font");
 }
 
-TEST_F(CssImportTest, EveryUrlOccurrenceIsItsOwnCopy) {
+TEST_F(CssImportTest, AFileNamedByManyUrlsIsCopiedOnce) {
+    // Also across the sheets of one run: a font named by every rule of a
+    // large style sheet, or by several sheets, is one file in the project.
     WriteFile(dir / "page/a.css", "h1{src:url(f.woff)} h2{src:url('f.woff')} i{x:url(data:x)}");
+    WriteFile(dir / "page/b.css", "h3{src:url(\"./f.woff\")}");
     WriteFile(dir / "page/f.woff", "font");
     CopyCssWithRewrite(dir / "page/a.css", dir / "project/assets/css/a.css", run);
-    EXPECT_EQ(Css("a.css"), std::string(kBom) + "h1{src:url(\"f.woff\")} h2{src:url(\"f_2.woff\")} "
+    CopyCssWithRewrite(dir / "page/b.css", dir / "project/assets/css/b.css", run);
+    EXPECT_EQ(Css("a.css"), std::string(kBom) + "h1{src:url(\"f.woff\")} h2{src:url(\"f.woff\")} "
                                                 "i{x:url(\"data:x\")}");
-    EXPECT_EQ(Css("f_2.woff"), "font");
+    EXPECT_EQ(Css("b.css"), std::string(kBom) + "h3{src:url(\"f.woff\")}");
+    EXPECT_EQ(Css("f.woff"), "font");
+    EXPECT_FALSE(FileExists(dir / "project/assets/css/f_2.woff"));
 }
 
 TEST_F(CssImportTest, SheetsThatImportEachOtherAreCopiedOnce) {

@@ -96,6 +96,39 @@ TPageHeader ReadHeaderFiles(const TDocProject& project, const std::string& id) {
     return h;
 }
 
+TPageHeaders::TPageHeaders(const TDocProject& project)
+    : FMeta(JoinPath(project.RootPath, "meta")), FDefault(ReadHeaderFiles(project, "")) {
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(fs::path(FMeta), ec))
+        if (e.is_regular_file(ec))
+            FFiles.insert(e.path().filename().string());
+}
+
+TPageHeader TPageHeaders::For(const std::string& id) const {
+    TPageHeader h = FDefault;
+    if (id.empty())
+        return h;
+    const std::string part = SafeFileNamePart(id);
+    const std::string html = "header_" + part + ".html";
+    const std::string bg = "headerbg_" + part + ".txt";
+    // A name the listing does not hold is not there; one it holds is read as
+    // ReadHeaderFiles would (a file gone since counts as missing).
+    if (FFiles.count(html) != 0) {
+        std::string text;
+        if (ReadTextFileUtf8IfExists(JoinPath(FMeta, html), text))
+            h.Html = std::move(text);
+    }
+    if (FFiles.count(bg) != 0) {
+        std::string text;
+        if (ReadTextFileUtf8IfExists(JoinPath(FMeta, bg), text)) {
+            h.Background = TrimCtl(text);
+            if (h.Background.empty())
+                h.Background = "#fafafa";
+        }
+    }
+    return h;
+}
+
 std::string ReplaceWhiteBackgrounds(std::string_view html, bool shorthand) {
     // The replacements, in the order they apply; the four shorthand forms last. Every pattern
     // starts with "background" and no replacement text matches any pattern, so one pass that tries

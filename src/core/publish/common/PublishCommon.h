@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace qm {
@@ -41,6 +42,20 @@ struct TPageHeader {
     std::string Background; // "#fafafa" when no file gives one
 };
 [[nodiscard]] TPageHeader ReadHeaderFiles(const TDocProject& project, const std::string& id);
+
+// ReadHeaderFiles for a whole publish: the meta folder is listed and the
+// default pair read once, so a page costs only the reads of its own files.
+// Safe to use from several threads at once.
+class TPageHeaders {
+public:
+    explicit TPageHeaders(const TDocProject& project);
+    [[nodiscard]] TPageHeader For(const std::string& id) const;
+
+private:
+    std::string FMeta;
+    std::unordered_set<std::string> FFiles; // regular files in the meta folder
+    TPageHeader FDefault;
+};
 
 // Pure white backgrounds in the page become transparent, so the page colour
 // shows: the eight "background-color" forms, and with shorthand also the four

@@ -1,12 +1,17 @@
 #include "publish/webhelp/WebHelpData.h"
 
+#include "base/Error.h"
 #include "base/Json.h"
+#include "base/OutputStream.h"
 #include "base/PathUtils.h"
 #include "content/TokenExpansion.h"
 #include "html/HtmlUtils.h"
 #include "model/ContentsWalk.h"
 #include "model/DocModel.h"
 
+#include <condition_variable>
+#include <map>
+#include <mutex>
 #include <unordered_set>
 
 namespace qm {
@@ -65,32 +70,91 @@ std::vector<std::string> BuildWebHelpContents(const TDocProject& project,
     return walk.Warnings;
 }
 
-void WriteWebHelpSearchData(const std::vector<TWebHelpSearchText>& entries,
-                            const std::string& outDir) {
-    size_t size = 16;
-    for (const auto& e : entries)
-        size += e.Text.size() + 256;
-    std::string json;
-    json.reserve(size);
-    json += "{\"topics\":[";
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const TTopic& t = *entries[i].Topic;
-        if (i > 0)
-            json += ',';
-        json += "{\"id\":";
-        json += JsonQuote(t.ID);
-        json += ",\"title\":";
-        json += JsonQuote(t.Title);
-        json += ",\"file\":";
-        json += JsonQuote("topics/" + t.ID + ".html");
-        json += ",\"text\":";
-        json += JsonQuote(entries[i].Text);
-        json += ",\"keywords\":";
-        json += JsonQuote(JoinKeywords(t.Keywords));
-        json += '}';
+namespace {
+
+// Both search files, open for the whole publish. Entries arrive out of order
+// and leave in order through a small reorder buffer; a page that runs far
+// ahead of the oldest unfinished one waits, so the buffer stays small.
+class TSearchDataWriter final : public TWebHelpPageConsumer {
+public:
+    TSearchDataWriter(const std::string& outDir, size_t count)
+        : FJson(JoinPath(outDir, "search.json"), "{\"topics\":["),
+          FScript(JoinPath(outDir, "search.js"), "window.__QZ_SEARCH = {\"topics\":["),
+          FCount(count) {}
+
+    void Page(size_t index, const TTopic& t, std::string_view plainText) override {
+        std::string entry;
+        entry.reserve(plainText.size() + t.Title.size() + 160);
+        if (index > 0)
+            entry += ',';
+        entry += "{\"id\":";
+        AppendJsonQuoted(entry, t.ID);
+        entry += ",\"title\":";
+        AppendJsonQuoted(entry, t.Title);
+        entry += ",\"file\":";
+        AppendJsonQuoted(entry, "topics/" + t.ID + ".html");
+        entry += ",\"text\":";
+        AppendJsonQuoted(entry, plainText);
+        entry += ",\"keywords\":";
+        AppendJsonQuoted(entry, JoinKeywords(t.Keywords));
+        entry += '}';
+
+        std::unique_lock<std::mutex> lock(FMutex);
+        FRoom.wait(lock, [&] { return FAborted || index < FNext + kAhead; });
+        if (FAborted)
+            return;
+        if (index != FNext) {
+            FPending.emplace(index, std::move(entry));
+            return;
+        }
+        Write(entry);
+        ++FNext;
+        for (auto it = FPending.begin(); it != FPending.end() && it->first == FNext;
+             it = FPending.erase(it), ++FNext)
+            Write(it->second);
+        FRoom.notify_all();
     }
-    json += "]}";
-    WriteJsonAndScript(outDir, "search.json", "search.js", "__QZ_SEARCH", json);
+
+    void Finish() override {
+        if (FNext != FCount)
+            throw EQuillmateError("Search data incomplete: " + std::to_string(FNext) + " of " +
+                                  std::to_string(FCount) + " pages");
+        FJson.Append("]}");
+        FScript.Append("]};");
+        FJson.Close();
+        FScript.Close();
+    }
+
+    void Abort() noexcept override {
+        const std::lock_guard<std::mutex> lock(FMutex);
+        FAborted = true;
+        FRoom.notify_all();
+    }
+
+private:
+    // How far a page may run ahead of the oldest unfinished one.
+    static constexpr size_t kAhead = 256;
+
+    void Write(std::string_view entry) {
+        FJson.Append(entry);
+        FScript.Append(entry);
+    }
+
+    std::mutex FMutex;
+    std::condition_variable FRoom;
+    TOutputStream FJson;
+    TOutputStream FScript;
+    size_t FCount;
+    size_t FNext = 0;
+    bool FAborted = false;
+    std::map<size_t, std::string> FPending;
+};
+
+} // namespace
+
+std::unique_ptr<TWebHelpPageConsumer> MakeWebHelpSearchDataWriter(const std::string& outDir,
+                                                                  size_t count) {
+    return std::make_unique<TSearchDataWriter>(outDir, count);
 }
 
 } // namespace qm

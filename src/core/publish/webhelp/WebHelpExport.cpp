@@ -11,10 +11,12 @@
 #include "publish/common/OutputFolder.h"
 #include "publish/common/ParallelFor.h"
 #include "publish/common/PublishCommon.h"
-#include "publish/webhelp/SearchIndex.h"
+#include "publish/webhelp/SearchIndexWriter.h"
 #include "publish/webhelp/ViewerContents.h"
 #include "publish/webhelp/WebHelpData.h"
 #include "publish/webhelp/WebHelpPage.h"
+
+#include <algorithm>
 
 namespace qm {
 
@@ -26,10 +28,6 @@ std::string BuildFooter(const TProjectSettings& s) {
     return "<div class=\"qz-page-footer\" style=\"padding:10px 16px;border-top:1px solid "
            "#d0d0d0;font-size:12px;opacity:0.85;\">" +
            EscapeHtmlText(s.CopyrightText) + "</div>";
-}
-
-std::string ReadIfExists(const std::string& path) {
-    return (!path.empty() && FileExists(path)) ? ReadTextFileUtf8(path) : std::string();
 }
 
 // The viewer's three files, app.css filled in from the settings; the page
@@ -96,30 +94,57 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
         published.push_back(&t);
     }
 
-    const TDocLinkTarget webRule = [&project](const std::string& id) -> std::string {
-        const TTopic* t = project.Topics.Find(id);
-        return (t != nullptr && !t->ExcludeWeb) ? id + ".html" : std::string();
+    // The ids a link may reach (existing, not excluded), sorted once, so a
+    // link costs a binary search and no hashing or allocation of its id.
+    std::vector<std::string_view> linkable;
+    linkable.reserve(project.Topics.Count());
+    for (const TTopic& t : project.Topics)
+        if (!t.ExcludeWeb)
+            linkable.push_back(t.ID);
+    std::sort(linkable.begin(), linkable.end());
+    const TDocLinkTarget webRule = [&linkable](const std::string& id) -> std::string {
+        return std::binary_search(linkable.begin(), linkable.end(), std::string_view(id))
+                   ? id + ".html"
+                   : std::string();
     };
 
-    std::vector<TWebHelpSearchText> search(published.size());
-    ParallelFor(published.size(), options.Threads, options.Progress, [&](size_t i) {
+    // Everything built page by page beside the pages; each gets every page.
+    std::vector<std::unique_ptr<TWebHelpPageConsumer>> consumers;
+    consumers.push_back(MakeWebHelpSearchDataWriter(outDir, published.size()));
+    consumers.push_back(MakeWebHelpSearchIndexWriter(outDir, published.size()));
+    const TPageHeaders headers(project);
+    const auto publishPage = [&](size_t i) {
         ThrowIfCancelled(options.Cancel);
         const TTopic& t = *published[i];
-        const std::string raw = ReadIfExists(project.TopicHtmlPath(t.ID));
+        std::string raw;
+        (void)ReadTextFileUtf8IfExists(project.TopicHtmlPath(t.ID), raw);
         const bool blank = TrimCtl(raw).empty();
         std::string text = blank ? "<h1>" + EscapeHtmlText(t.Title) + "</h1>" : raw;
         text = ExpandReusableContent(project, text, t.Title);
-        // The search text is the expanded file itself; for a non-blank page
-        // that is the text just expanded, so it is not expanded twice.
-        search[i].Topic = &t;
-        search[i].Text =
-            HtmlToPlainText(blank ? ExpandReusableContent(project, raw, t.Title) : text);
+        {
+            // The search text is the expanded file itself; for a non-blank
+            // page that is the text just expanded, so it is not expanded twice.
+            const std::string plain =
+                HtmlToPlainText(blank ? ExpandReusableContent(project, raw, t.Title) : text);
+            for (const auto& c : consumers)
+                c->Page(i, t, plain);
+        }
         text = RewriteDocLinks(text, webRule);
         text = StripWhiteBackgrounds(FixWebHelpAssetPaths(text));
-        const TWebHelpHeader header = LoadTopicHeader(project, t.ID);
+        const TWebHelpHeader header = LoadTopicHeader(project, headers, t.ID);
         WriteOutputFile(JoinPath(topicsOut, t.ID + ".html"),
                         BuildWebHelpPage(text, header.Html, header.Background, pageBg,
                                          "../style.css", footer, t.Title, "../page.js"));
+    };
+    ParallelFor(published.size(), options.Threads, options.Progress, [&](size_t i) {
+        try {
+            publishPage(i);
+        } catch (...) {
+            // Released at once: a consumer may hold other pages waiting for this one.
+            for (const auto& c : consumers)
+                c->Abort();
+            throw;
+        }
     });
     result.PagesWritten = published.size();
 
@@ -143,13 +168,8 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
     for (std::string& w : BuildWebHelpContents(project, outDir))
         result.Warnings.push_back(std::move(w));
     WriteViewerContents(ViewerContentsRows(project), outDir);
-    WriteWebHelpSearchData(search, outDir);
-    TWebHelpSearchIndex index(outDir);
-    for (const TWebHelpSearchText& s : search) {
-        const std::string keywords = JoinKeywords(s.Topic->Keywords);
-        index.Add({s.Topic->ID, s.Topic->Title, keywords, &s.Topic->IndexEntries, s.Text});
-    }
-    index.Finish();
+    for (const auto& c : consumers)
+        c->Finish();
     InstallViewer(templates, outDir, settings, project.Title);
     result.OutputFile = JoinPath(outDir, "index.html");
     return result;

@@ -8,12 +8,24 @@
 
 namespace qm {
 
-TWebHelpHeader LoadTopicHeader(const TDocProject& project, const std::string& id) {
-    TWebHelpHeader h = ReadHeaderFiles(project, id);
+namespace {
+
+TWebHelpHeader WithTitleFallback(const TDocProject& project, TWebHelpHeader h) {
     if (TrimCtl(h.Html).empty())
         h.Html =
             "<div style=\"font-size:14px;\"><b>" + EscapeHtmlText(project.Title) + "</b></div>";
     return h;
+}
+
+} // namespace
+
+TWebHelpHeader LoadTopicHeader(const TDocProject& project, const std::string& id) {
+    return WithTitleFallback(project, ReadHeaderFiles(project, id));
+}
+
+TWebHelpHeader LoadTopicHeader(const TDocProject& project, const TPageHeaders& headers,
+                               const std::string& id) {
+    return WithTitleFallback(project, headers.For(id));
 }
 
 std::string FixWebHelpAssetPaths(std::string_view html) {

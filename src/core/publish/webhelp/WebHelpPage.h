@@ -15,6 +15,9 @@ using TWebHelpHeader = TPageHeader;
 // The default header pair, replaced by the topic's own files where they exist;
 // the project title in bold when no header text is left.
 [[nodiscard]] TWebHelpHeader LoadTopicHeader(const TDocProject& project, const std::string& id);
+// The same from the header files a publish has looked at once.
+[[nodiscard]] TWebHelpHeader LoadTopicHeader(const TDocProject& project,
+                                             const TPageHeaders& headers, const std::string& id);
 
 // src="assets/ and href="assets/ point one folder up from topics/.
 [[nodiscard]] std::string FixWebHelpAssetPaths(std::string_view html);
