@@ -9,7 +9,8 @@ libpcre2-dev nlohmann-json3-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev li
 fp-utils libchm-bin poppler-utils chromium locales
 clang clang-format libclang-rt-dev
 qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6webenginecore6-bin libgl-dev
-qt6-translations-l10n
+qt6-translations-l10n qt6-webengine-dev-tools
+hunspell-en-us hunspell-de-de hunspell-fr hunspell-es
 xvfb xauth"
 missing=""
 for p in $PACKAGES; do

@@ -2,6 +2,7 @@
 #include "AppPaths.h"
 #include "MainWindow.h"
 #include "QtTranslations.h"
+#include "Spelling.h"
 #include "base/PathUtils.h"
 #include "i18n/Translation.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     qm::LoadTranslation(qm::JoinPath(dataDir, "transl.qz"),
                         stored.isEmpty() ? qm::SystemLanguageCode() : stored.toStdString());
     qm::app::UseQtTranslations(qm::TranslationState().CurrentCode);
+    qm::app::TSpelling::UseProgramDictionaries();
 
     QStringList args = QApplication::arguments();
     args.removeFirst();
