@@ -10,7 +10,8 @@ libpcre2-dev nlohmann-json3-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev li
 fp-utils libchm-bin libchm-dev poppler-utils libpoppler-cpp-dev chromium locales
 clang clang-format libclang-rt-dev
 qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6webenginecore6-bin libgl-dev
-qt6-translations-l10n
+qt6-translations-l10n qt6-webengine-dev-tools
+hunspell-en-us hunspell-de-de hunspell-fr hunspell-es
 xvfb xauth
 python3 openssl
 librsvg2-bin desktop-file-utils appstream shared-mime-info lintian file"

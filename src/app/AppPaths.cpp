@@ -29,6 +29,10 @@ std::string LastProjectFilePath() {
     return JoinPath(UserDataDir(), "last_project.txt");
 }
 
+std::string RecoveryDir() {
+    return JoinPath(UserDataDir(), "Recovery");
+}
+
 std::string ProgramDataDir() {
     std::string dir = platform::FindProgramDataDir(platform::ExecutablePath());
     if (dir.empty())

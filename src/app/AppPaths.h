@@ -9,6 +9,8 @@ namespace qm::app {
 [[nodiscard]] std::string UserDataDir();
 [[nodiscard]] std::string WorkspaceDir(); // with a trailing separator
 [[nodiscard]] std::string LastProjectFilePath();
+// Where the recovery journals of unsaved work are kept.
+[[nodiscard]] std::string RecoveryDir();
 // The folder with AppFiles, styles and transl.qz ("" when not found).
 [[nodiscard]] std::string ProgramDataDir();
 // The start page of the user's guide among the program files ("" when missing).

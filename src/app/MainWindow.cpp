@@ -4,10 +4,12 @@
 
 #include "AppPaths.h"
 #include "ContentsTree.h"
+#include "FindBar.h"
 #include "FormattingToolbar.h"
 #include "Icons.h"
 #include "QtTranslations.h"
 #include "QuillmateVersion.h"
+#include "Spelling.h"
 #include "TopicPropertiesPanel.h"
 #include "base/StringUtil.h"
 #include "bridge/EditorBridge.h"
@@ -17,7 +19,9 @@
 #include "settings/ProjectSettings.h"
 #include "workspace/EditingSession.h"
 #include "workspace/ProjectCommands.h"
+#include "workspace/ProjectSearch.h"
 #include "workspace/ProjectWorkspace.h"
+#include "workspace/UnsavedWorkRecovery.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -80,6 +84,9 @@ TfrmMain::TfrmMain(const QStringList& args, std::unique_ptr<TUserPrompts> prompt
     TWorkspaceHost& host = *this;
     FSession = std::make_unique<TEditingSession>(*FWorkspace, *FBridge, host);
     FCommands = std::make_unique<TProjectCommands>(*FWorkspace, *FSession, *FPrompts, host);
+    SetUpRecovery();
+    ConnectFindBar();
+    SetUpWordCount();
     connect(FBridge, &TEditorBridge::OnReady, this,
             [this] { Guarded([this] { FSession->HandleEditorReady(); }); });
     connect(FBridge, &TEditorBridge::OnHtmlChanged, this, [this](const std::string& html) {
@@ -158,6 +165,8 @@ void TfrmMain::QueueEditorFocus() {
 
 void TfrmMain::ProjectStateChanged() {
     UpdateWindowCaption();
+    ScheduleJournal();
+    ScheduleWordCount();
 }
 
 void TfrmMain::ProjectReplaced() {
@@ -296,6 +305,7 @@ void TfrmMain::BuildLayout() {
             [this](const std::string& cmd) { Guarded([this, cmd] { TableMenuCommand(cmd); }); });
     connect(FToolbar, &TFormattingToolbar::ImportHtmlRequested, this,
             [this] { Guarded([this] { ImportHtmlCommand(); }); });
+    rightLayout->addWidget(MakeFindBar());
     FEdge = new TEditorWebView;
     FEdge->setObjectName(QStringLiteral("Edge"));
     rightLayout->addWidget(FEdge, 1);
@@ -389,6 +399,14 @@ void TfrmMain::BuildMenus() {
         if (std::string(caption) == "Redo")
             edit->addSeparator();
     }
+    edit->addSeparator();
+    add(
+        edit, "Find...", [this] { FindCommand(false); }, QKeySequence(Qt::CTRL | Qt::Key_F));
+    add(
+        edit, "Replace...", [this] { FindCommand(true); }, QKeySequence(Qt::CTRL | Qt::Key_H));
+    add(
+        edit, "Find in Project...", [this] { FindInProjectCommand(); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
 
     QMenu* publish = menu("Publish");
     add(publish, "WebHelp", [this] { PublishWebHelpCommand(); });
@@ -406,6 +424,7 @@ void TfrmMain::BuildMenus() {
     })->setObjectName(QStringLiteral("VariablesSnippetsConditions1"));
     tools->addSeparator();
     add(tools, "Check Links", [this] { CheckLinksCommand(); });
+    new TSpelling(FEdge->page()->profile(), tools, this);
     QMenu* language = tools->addMenu(T("Language"));
     FMenuCaptions.emplace_back(language->menuAction(), "Language");
     auto* group = new QActionGroup(this);
@@ -442,6 +461,7 @@ void TfrmMain::ApplyUiCaptions() {
     for (const auto& [widget, hint] : FHints)
         widget->setToolTip(T(hint));
     FToolbar->ApplyCaptions();
+    FFindBar->ApplyCaptions();
     FProperties->ApplyCaptions();
     FPropertiesDock->setWindowTitle(T("Properties"));
 }

@@ -8,6 +8,7 @@
 #include "workspace/ContentsCommands.h"
 #include "workspace/WorkspaceHost.h"
 
+#include <QFutureWatcher>
 #include <QMainWindow>
 
 #include <functional>
@@ -18,19 +19,24 @@
 class QAction;
 class QDockWidget;
 class QLabel;
+class QTimer;
 class QToolButton;
 
 namespace qm {
 class TDocProject;
+class TProjectSearch;
 class TEditingSession;
 class TProjectCommands;
 class TProjectSettings;
 class TProjectWorkspace;
+class TUnsavedWorkRecovery;
 } // namespace qm
 
 namespace qm::app {
 
 class TContentsTree;
+class TFindBar;
+class TProjectSearchPanel;
 class TEditorBridge;
 class TFormattingToolbar;
 class TTopicPropertiesPanel;
@@ -57,6 +63,7 @@ public:
     [[nodiscard]] QAction* SaveAction() const { return FSaveAction; }
     [[nodiscard]] QString StatusText() const;
     [[nodiscard]] const std::string& LastPublishedOutput() const { return FLastPublishedOutput; }
+    [[nodiscard]] TUnsavedWorkRecovery& Recovery() const { return *FRecovery; }
     // Opening published output in the desktop's viewer; off in tests.
     void SetOpenOutputs(bool open) { FOpenOutputs = open; }
 
@@ -101,6 +108,15 @@ public:
     void ImportHtmlCommand();
     [[nodiscard]] TFormattingToolbar* Toolbar() const { return FToolbar; }
 
+    // finding in the open topic (MainWindowFind.cpp): the bar above the editor
+    void FindCommand(bool replace);
+    [[nodiscard]] TFindBar* FindBar() const { return FFindBar; }
+    [[nodiscard]] QString WordCountText() const;
+    // find in project (MainWindowSearch.cpp): a panel listing the matching topics
+    void FindInProjectCommand();
+    [[nodiscard]] TProjectSearchPanel* ProjectSearch() const { return FSearchPanel; }
+    void OpenTopicAtMatch(const std::string& topicId, const QString& query);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -130,6 +146,20 @@ private:
     // publishing (MainWindowPublish.cpp): commit, publish with progress, report
     void PublishCommand(TPublishFormat format);
 
+    [[nodiscard]] TFindBar* MakeFindBar();
+    void ConnectFindBar();
+
+    // word counts in the status line (MainWindowWordCount.cpp)
+    void SetUpWordCount();
+    void ScheduleWordCount();
+    void CountProjectWordsNow();
+    void ShowWordCount();
+
+    // the recovery journal of unsaved work (MainWindowRecovery.cpp)
+    void SetUpRecovery();
+    void ScheduleJournal();
+    void WriteJournal();
+
     // contents tree (MainWindowTree.cpp)
     void BuildContentsTree();
     void ReselectTopic(const std::string& id);
@@ -143,6 +173,8 @@ private:
     TEditorBridge* FBridge = nullptr;
     std::unique_ptr<TEditingSession> FSession;
     std::unique_ptr<TProjectCommands> FCommands;
+    std::unique_ptr<TUnsavedWorkRecovery> FRecovery;
+    QTimer* FJournalTimer = nullptr;
     bool FPendingFocusEditor = false;
     bool FOpenOutputs = true;
     std::string FLastPublishedOutput;
@@ -153,6 +185,18 @@ private:
     QWidget* pnlToolbar2 = nullptr;
     TFormattingToolbar* FToolbar = nullptr;
     TEditorWebView* FEdge = nullptr;
+    TFindBar* FFindBar = nullptr;
+    QLabel* FWordsLabel = nullptr;
+    QTimer* FTopicWordsTimer = nullptr;
+    QTimer* FProjectWordsTimer = nullptr;
+    QFutureWatcher<size_t>* FProjectWordsWatcher = nullptr;
+    std::string FLastPageHtml;
+    size_t FTopicWords = 0;
+    size_t FProjectWords = static_cast<size_t>(-1);
+    bool FProjectWordsAgain = false;
+    TProjectSearchPanel* FSearchPanel = nullptr;
+    QDockWidget* FSearchDock = nullptr;
+    std::unique_ptr<TProjectSearch> FProjectSearch;
     QLabel* FStatusLabel = nullptr;
     TTopicPropertiesPanel* FProperties = nullptr;
     QDockWidget* FPropertiesDock = nullptr;

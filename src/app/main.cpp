@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "QtTranslations.h"
 #include "QuillmateVersion.h"
+#include "Spelling.h"
 #include "base/PathUtils.h"
 #include "i18n/Translation.h"
 #include "platform/ProgramFiles.h"
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
     qm::LoadTranslation(qm::JoinPath(dataDir, "transl.qz"),
                         stored.isEmpty() ? qm::SystemLanguageCode() : stored.toStdString());
     qm::app::UseQtTranslations(qm::TranslationState().CurrentCode);
+    qm::app::TSpelling::UseProgramDictionaries();
 
     QStringList args = QApplication::arguments();
     args.removeFirst();

@@ -26,6 +26,7 @@ TAnswer TScriptedPrompts::AskYesNoCancel(const std::string& text) {
 }
 
 bool TScriptedPrompts::AskYesNo(const std::string& text) {
+    Questions.push_back(text);
     return Take(YesNo, text, false);
 }
 

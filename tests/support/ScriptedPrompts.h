@@ -29,6 +29,7 @@ public:
     std::vector<std::string> Errors;
     std::vector<std::string> Warnings;
     std::vector<std::string> Infos;
+    std::vector<std::string> Questions; // the texts AskYesNo was asked with
     std::string LastProposedSaveName;
     std::string LastOpenFolder;
     std::string LastFileFilter;

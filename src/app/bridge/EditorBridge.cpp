@@ -201,6 +201,8 @@ void TEditorBridge::HandleWebMessage(const std::string& jsonText) {
         emit OnHeaderChanged(m->Text("headerHtml"), m->Text("headerBg"));
     } else if (m->Type == "areachanged") {
         emit OnAreaChanged(m->Text("area"));
+    } else if (m->Type == "findresult") {
+        emit OnFindResult(m->Int("count"), m->Int("current"), m->Int("replaced"));
     }
 }
 

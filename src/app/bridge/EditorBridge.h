@@ -70,6 +70,9 @@ signals:
     void OnCursorStyle(const qm::TEditorCursorStyle& style);
     void OnHeaderChanged(const std::string& headerHtml, const std::string& headerBgHtml);
     void OnAreaChanged(const std::string& area);
+    // The page's answer to a find command: matches, the current one (from 1;
+    // 0 for none) and how many a replace command replaced.
+    void OnFindResult(int count, int current, int replaced);
     // Every message sent to the page, as JSON text (tests and diagnostics).
     void MessageSent(const std::string& json);
 

@@ -380,4 +380,30 @@ void TEditingSession::ReplaceEmptyTopicByDefault() {
     FPage.SetHtml(html);
 }
 
+std::map<std::string, std::string> TEditingSession::UnsavedTopicTexts() const {
+    std::map<std::string, std::string> texts = FUnsavedTopicHtml;
+    if (!FCurrentTopicID.empty() && !FDirtyHtml.empty() && IsAuthorChange(FDirtyHtml))
+        texts[FCurrentTopicID] = FDirtyHtml;
+    return texts;
+}
+
+void TEditingSession::RestoreUnsavedTopicTexts(const std::map<std::string, std::string>& texts) {
+    bool any = false;
+    bool current = false;
+    for (const auto& [id, html] : texts) {
+        if (!Project().HasTopic(id))
+            continue;
+        FUnsavedTopicHtml[id] = html;
+        any = true;
+        current = current || id == FCurrentTopicID;
+    }
+    if (!any)
+        return;
+    MarkProjectDirty();
+    if (current && FEditorReady) {
+        FDirtyHtml.clear();
+        LoadTopicIntoEditor(FCurrentTopicID);
+    }
+}
+
 } // namespace qm

@@ -59,6 +59,13 @@ public:
     // the settings (new ones after the settings dialog), written on Save.
     void ReplaceEmptyTopicByDefault();
 
+    // Every topic text the author changed and has not saved, the open
+    // topic's latest one included (topic id -> body HTML).
+    [[nodiscard]] std::map<std::string, std::string> UnsavedTopicTexts() const;
+    // Texts kept from an earlier session become unsaved texts again (topics
+    // the project no longer has are skipped); the open topic shows its text.
+    void RestoreUnsavedTopicTexts(const std::map<std::string, std::string>& texts);
+
     [[nodiscard]] bool EditorReady() const { return FEditorReady; }
     [[nodiscard]] const std::string& CurrentTopicID() const { return FCurrentTopicID; }
     [[nodiscard]] const std::string& HeaderHtml() const { return FHeaderHtml; }

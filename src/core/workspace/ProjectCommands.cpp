@@ -6,6 +6,7 @@
 #include "workspace/EditingSession.h"
 #include "workspace/ProjectFolders.h"
 #include "workspace/ProjectWorkspace.h"
+#include "workspace/UnsavedWorkRecovery.h"
 #include "workspace/UserPrompts.h"
 #include "workspace/WorkspaceHost.h"
 
@@ -16,6 +17,8 @@ TProjectCommands::TProjectCommands(TProjectWorkspace& workspace, TEditingSession
     : FWorkspace(workspace), FSession(session), FPrompts(prompts), FHost(host) {}
 
 void TProjectCommands::Start(const std::string& argument, const std::string& stamp) {
+    if (FRecovery != nullptr)
+        FRecovery->KeepJournalInCrashedWorkspace(FWorkspace.Paths().WorkspaceDir);
     const std::string aside = FWorkspace.KeepCrashedWorkspaceAside(stamp);
     const std::string candidate = FWorkspace.StartProjectCandidate(argument);
     bool opened = false;
@@ -67,12 +70,18 @@ void TProjectCommands::AfterProjectReplaced() {
     FHost.ProjectStateChanged();
 }
 
+void TProjectCommands::JournalSettled() {
+    if (FRecovery != nullptr)
+        FRecovery->RemoveJournal();
+}
+
 void TProjectCommands::New() {
     const TConfirm c = ConfirmSaveChanges();
     if (c == TConfirm::Cancel)
         return;
     if (c == TConfirm::ProceedDiscarding)
         FSession.DiscardUnsavedChanges();
+    JournalSettled();
     FSession.ForgetSession();
     FWorkspace.CreateUntitled(Translate("Welcome"));
     AfterProjectReplaced();
@@ -94,11 +103,14 @@ void TProjectCommands::OpenCommand() {
 
 void TProjectCommands::OpenProject(const std::string& fileName) {
     FWorkspace.Open(fileName, Translate("Welcome"));
+    JournalSettled(); // the author was asked about the previous project's work
     FSession.ForgetSession();
     AfterProjectReplaced();
     // The page is the opened project's own copy; its "ready" reloads the topic.
     if (FSession.EditorReady())
         FSession.ShowProjectEditorPage();
+    if (FRecovery != nullptr)
+        FRecovery->OfferRestore();
 }
 
 bool TProjectCommands::Save() {
@@ -108,6 +120,7 @@ bool TProjectCommands::Save() {
         return SaveAs();
     FWorkspace.SaveProjectFile();
     FWorkspace.ClearDirty();
+    JournalSettled();
     FHost.ProjectStateChanged();
     FHost.SetStatus(Translate("Saved"));
     return true;
@@ -130,6 +143,7 @@ bool TProjectCommands::SaveAs() {
         FSession.UpdateEditorBaseHref();
     FSession.FlushPendingTopicFiles(); // the pages now go into the new data folder
     FWorkspace.FinishSaveAs(name);
+    JournalSettled();
     FHost.ProjectStateChanged();
     FHost.SetStatus(Translate("Saved As"));
     return true;
@@ -146,6 +160,7 @@ bool TProjectCommands::Close() {
         return false;
     if (c == TConfirm::ProceedDiscarding)
         FSession.DiscardUnsavedChanges();
+    JournalSettled();
     if (FWorkspace.IsUntitled())
         FWorkspace.ReleaseWorkspace();
     return true;

@@ -10,6 +10,7 @@ namespace qm {
 class TEditingSession;
 class TProjectSettings;
 class TProjectWorkspace;
+class TUnsavedWorkRecovery;
 class TUserPrompts;
 class TWorkspaceHost;
 
@@ -17,6 +18,10 @@ class TProjectCommands {
 public:
     TProjectCommands(TProjectWorkspace& workspace, TEditingSession& session, TUserPrompts& prompts,
                      TWorkspaceHost& host);
+
+    // The recovery journal that saving, discarding and closing remove and
+    // that opening a project offers back; none by default.
+    void UseRecovery(TUnsavedWorkRecovery* recovery) { FRecovery = recovery; }
 
     // Opens the project named by argument (or the last one), else a new
     // untitled project; a workspace left by a crash is set aside first.
@@ -52,11 +57,14 @@ public:
 
 private:
     void AfterProjectReplaced();
+    // The unsaved work is saved or given up: its journal goes.
+    void JournalSettled();
 
     TProjectWorkspace& FWorkspace;
     TEditingSession& FSession;
     TUserPrompts& FPrompts;
     TWorkspaceHost& FHost;
+    TUnsavedWorkRecovery* FRecovery = nullptr;
 };
 
 } // namespace qm
