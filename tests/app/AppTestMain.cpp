@@ -9,9 +9,11 @@
 
 #include <unistd.h>
 
+#ifdef QUILLMATE_TEST_RECOVERY_CHILD
 // RecoveryTest.cpp: this program run as an editing program to be killed.
 bool IsEditAndWaitChild();
 int RunEditAndWaitChild();
+#endif
 
 int main(int argc, char** argv) {
     // gtest_discover_tests runs this binary without the tests' environment,
@@ -26,7 +28,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quillmate"));
     QApplication::setOrganizationName(QStringLiteral("QuillmateTests"));
     qm::app::TSpelling::UseProgramDictionaries();
+#ifdef QUILLMATE_TEST_RECOVERY_CHILD
     if (IsEditAndWaitChild())
         return RunEditAndWaitChild();
+#endif
     return RUN_ALL_TESTS();
 }
