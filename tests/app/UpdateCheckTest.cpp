@@ -311,7 +311,9 @@ TEST_F(UpdateStartup, ServerThatNeverAnswersLetsStartupGoOnInTime) {
         ASSERT_TRUE(run.WaitForOutcome());
         const qint64 waited = clock.elapsed();
         EXPECT_TRUE(run.Continued);
-        EXPECT_GE(waited, kUpdateCheckBudgetMs - 100) << "the server did answer after all";
+        // Qt's coarse timers may fire up to 5 % early.
+        EXPECT_GE(waited, kUpdateCheckBudgetMs * 95 / 100 - 100)
+            << "the server did answer after all";
         // The budget plus the slack of a busy test machine.
         EXPECT_LT(waited, kUpdateCheckBudgetMs + 1500);
         EXPECT_GT(ticks, 10);
