@@ -5,6 +5,7 @@
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
 #include "model/DocModel.h"
+#include "model/TopicsReader.h"
 
 namespace qm {
 
@@ -16,33 +17,6 @@ Json StringArray(const std::vector<std::string>& list) {
     for (const auto& s : list)
         a.push_back(s);
     return a;
-}
-
-// A member that must be an array when present; raises on any other type.
-const Json* ArrayMember(const Json& obj, const char* name, const std::string& file) {
-    const Json* m = JsonMember(&obj, name);
-    if (m != nullptr && !m->is_array())
-        throw EJsonError(std::string("Invalid type cast: \"") + name + "\" is not an array in " +
-                         file);
-    return m;
-}
-
-std::vector<std::string> TextList(const TJsonDocument& doc, const Json* arr) {
-    std::vector<std::string> out;
-    if (arr != nullptr)
-        for (const auto& e : *arr)
-            out.push_back(doc.TextForm(e));
-    return out;
-}
-
-bool FlagMember(const TJsonDocument& doc, const Json& obj, const char* name) {
-    const Json* m = JsonMember(&obj, name);
-    return m != nullptr && AsciiLower(doc.TextForm(*m)) == "true";
-}
-
-std::string TextMember(const TJsonDocument& doc, const Json& obj, const char* name) {
-    const Json* m = JsonMember(&obj, name);
-    return m == nullptr ? std::string() : doc.TextForm(*m);
 }
 
 // The document in the file, or nothing when the file does not exist. A file
@@ -113,31 +87,9 @@ void LoadProjectModel(const std::string& folder, TDocProject& project) {
     }
 
     const std::string tjPath = TopicsJsonPath(folder);
-    if (auto doc = ReadJsonFile(tjPath)) {
-        const Json& root = doc->Root();
-        project.RootTopicIDs = TextList(*doc, ArrayMember(root, "rootTopicIds", tjPath));
-        if (const Json* topics = ArrayMember(root, "topics", tjPath)) {
-            for (const Json& e : *topics) {
-                if (!e.is_object())
-                    throw EJsonError("Invalid type cast: a topic entry is not an object in " +
-                                     tjPath);
-                const std::string id = TextMember(*doc, e, "id");
-                if (id.empty())
-                    continue;
-                auto t = std::make_unique<TTopic>();
-                t->ID = id;
-                t->Title = TextMember(*doc, e, "title");
-                t->ParentID = TextMember(*doc, e, "parentId");
-                t->ExcludeWeb = FlagMember(*doc, e, "excludeWeb");
-                t->ExcludeChm = FlagMember(*doc, e, "excludeChm");
-                t->ExcludePdf = FlagMember(*doc, e, "excludePdf");
-                t->Children = TextList(*doc, ArrayMember(e, "children", tjPath));
-                t->Keywords = TextList(*doc, ArrayMember(e, "keywords", tjPath));
-                t->IndexEntries = TextList(*doc, ArrayMember(e, "index", tjPath));
-                project.Topics.Add(std::move(t));
-            }
-        }
-    }
+    std::string text;
+    if (ReadTextFileUtf8IfExists(tjPath, text))
+        ReadTopicsJson(text, tjPath, project);
 }
 
 std::string DefaultDataFolderFor(const std::string& fileName) {
