@@ -102,18 +102,10 @@ size_t Utf8SequenceLength(unsigned char lead) {
 }
 
 // PCRE2 checks the UTF-8 of every subject it is given, one byte at a time;
-// expanding one page searches the same text dozens of times. Topic text is
-// nearly all ASCII, which is checked here eight bytes at a time, and the
-// rest by the same rules PCRE2 applies.
+// expanding one page searches the same text dozens of times. IsValidUtf8
+// applies the same rules, eight ASCII bytes at a time.
 void RequireUtf8(std::string_view s) {
-    size_t pos = 0;
-    for (; pos + 8 <= s.size(); pos += 8) {
-        std::uint64_t chunk;
-        std::memcpy(&chunk, s.data() + pos, 8);
-        if ((chunk & 0x8080808080808080ull) != 0)
-            break;
-    }
-    if (!IsValidUtf8(s.substr(pos)))
+    if (!IsValidUtf8(s))
         throw EEncodingError("Text is not valid UTF-8");
 }
 
@@ -214,10 +206,16 @@ std::optional<TRegexMatch> TRegex::Search(std::string_view subject, size_t from)
 void TRegex::ForEachMatch(std::string_view subject,
                           const std::function<void(const TRegexMatch&)>& visit,
                           TRegexWindow window) const {
+    // Once for the whole loop: checking at every match would make it quadratic.
+    RequireUtf8(window.End < subject.size() ? subject.substr(0, window.End) : subject);
+    ForEachMatch(TValidUtf8{subject}, visit, window);
+}
+
+void TRegex::ForEachMatch(TValidUtf8 text, const std::function<void(const TRegexMatch&)>& visit,
+                          TRegexWindow window) const {
+    std::string_view subject = text.Text;
     if (window.End < subject.size())
         subject = subject.substr(0, window.End);
-    // Once for the whole loop: checking at every match would make it quadratic.
-    RequireUtf8(subject);
     TRegexMatch match;
     size_t pos = 0;
     unsigned retryFlags = 0;

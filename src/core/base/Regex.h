@@ -5,6 +5,7 @@
 // match copies its offsets out before any callback runs, so a callback may
 // search again, even with the same expression.
 #include "base/Error.h"
+#include "base/Utf8.h"
 
 #include <cstddef>
 #include <functional>
@@ -80,6 +81,8 @@ public:
     // the search moves on by one character.
     void ForEachMatch(std::string_view subject,
                       const std::function<void(const TRegexMatch&)>& visit,
+                      TRegexWindow window = {}) const;
+    void ForEachMatch(TValidUtf8 subject, const std::function<void(const TRegexMatch&)>& visit,
                       TRegexWindow window = {}) const;
     // Every match replaced by what `replace` returns for it; the text between
     // matches is copied unchanged and replacements are not searched again.

@@ -1,5 +1,7 @@
 #include "base/Utf8.h"
 
+#include <cstring>
+
 namespace qm {
 
 namespace {
@@ -46,7 +48,16 @@ size_t SequenceLength(std::string_view s, size_t pos, char32_t& cp) {
 bool IsValidUtf8(std::string_view s) {
     size_t pos = 0;
     while (pos < s.size()) {
-        // Fast path over ASCII, which is nearly all of a topic page.
+        // Topic text is nearly all ASCII, checked eight bytes at a time.
+        while (pos + 8 <= s.size()) {
+            std::uint64_t chunk;
+            std::memcpy(&chunk, s.data() + pos, 8);
+            if ((chunk & 0x8080808080808080ull) != 0)
+                break;
+            pos += 8;
+        }
+        if (pos == s.size())
+            break;
         if (static_cast<unsigned char>(s[pos]) < 0x80) {
             ++pos;
             continue;

@@ -10,6 +10,12 @@ namespace qm {
 
 [[nodiscard]] bool IsValidUtf8(std::string_view s);
 
+// Text known to be valid UTF-8, such as what ReadTextFileUtf8 returned: a
+// search over it (TRegex) skips the check that every other search makes.
+struct TValidUtf8 {
+    std::string_view Text;
+};
+
 // Decodes the code point at s[pos] and advances pos. An invalid sequence yields
 // U+FFFD and advances one byte, so callers never stall on bad input.
 char32_t NextCodePoint(std::string_view s, size_t& pos);

@@ -15,16 +15,16 @@ namespace qm {
 // --- TTopicDictionary ---
 
 bool TTopicDictionary::Contains(std::string_view id) const {
-    return FIndex.find(std::string(id)) != FIndex.end();
+    return FIndex.find(id) != FIndex.end();
 }
 
 TTopic* TTopicDictionary::Find(std::string_view id) {
-    auto it = FIndex.find(std::string(id));
+    auto it = FIndex.find(id);
     return it == FIndex.end() ? nullptr : it->second->get();
 }
 
 const TTopic* TTopicDictionary::Find(std::string_view id) const {
-    auto it = FIndex.find(std::string(id));
+    auto it = FIndex.find(id);
     return it == FIndex.end() ? nullptr : it->second->get();
 }
 
@@ -39,7 +39,7 @@ TTopic& TTopicDictionary::Add(std::unique_ptr<TTopic> topic) {
 }
 
 void TTopicDictionary::Remove(std::string_view id) {
-    auto it = FIndex.find(std::string(id));
+    auto it = FIndex.find(id);
     if (it == FIndex.end())
         return;
     FItems.erase(it->second);

@@ -2,6 +2,7 @@
 // The in-memory topic tree of one help project: every topic by id, and the
 // ordered tree (top-level ids plus each topic's children) that is the contents.
 #include <cstddef>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -61,8 +62,14 @@ public:
     [[nodiscard]] const_iterator end() const { return const_iterator(FItems.cend()); }
 
 private:
+    // Lookups by string_view without a temporary string: a check of links
+    // asks once for every link of every page.
+    struct TIdHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view id) const { return std::hash<std::string_view>{}(id); }
+    };
     TList FItems;
-    std::unordered_map<std::string, TList::iterator> FIndex;
+    std::unordered_map<std::string, TList::iterator, TIdHash, std::equal_to<>> FIndex;
 };
 
 class TDocProject {
