@@ -1,44 +1,39 @@
 #include "html/HtmlUtils.h"
 
-#include "base/Regex.h"
+#include "base/Error.h"
 #include "base/StringUtil.h"
+#include "base/Utf8.h"
+#include "html/DocLinkScan.h"
 
 #include <optional>
 
 namespace qm {
 
-namespace {
-
-struct THtmlPatterns {
-    // href="doc:0123456789ABCDEF0123456789ABCDEF", HREF = 'doc:...'
-    TRegex DocLink{R"re(href\s*=\s*["']doc:([a-fA-F0-9]{32})["'])re", {.Caseless = true}};
-};
-
-const THtmlPatterns& Patterns() {
-    static const THtmlPatterns patterns;
-    return patterns;
+std::vector<std::string> CollectDocLinkIds(std::string_view html) {
+    if (!IsValidUtf8(html))
+        throw EEncodingError("Text is not valid UTF-8");
+    return CollectDocLinkIds(TValidUtf8{html});
 }
 
-} // namespace
-
-std::vector<std::string> CollectDocLinkIds(std::string_view html) {
+std::vector<std::string> CollectDocLinkIds(TValidUtf8 html) {
     std::vector<std::string> ids;
-    Patterns().DocLink.ForEachMatch(html,
-                                    [&](const TRegexMatch& m) { ids.emplace_back(m.Group(1)); });
+    ForEachDocLink(html, [&](const TDocLinkSpan& link) { ids.emplace_back(link.Id); });
     return ids;
 }
 
 std::string RewriteDocLinks(std::string_view html, const TDocLinkTarget& rule) {
+    if (!IsValidUtf8(html))
+        throw EEncodingError("Text is not valid UTF-8");
     std::string out;
     size_t pos = 0;
     bool any = false;
-    Patterns().DocLink.ForEachMatch(html, [&](const TRegexMatch& m) {
+    ForEachDocLink(TValidUtf8{html}, [&](const TDocLinkSpan& link) {
         if (!any)
             out.reserve(html.size() + 64);
         any = true;
-        out.append(html, pos, m.Start() - pos);
+        out.append(html, pos, link.Start - pos);
         // No rule, or a rule that answers nothing: the link goes nowhere.
-        const std::string target = rule ? rule(std::string(m.Group(1))) : std::string();
+        const std::string target = rule ? rule(std::string(link.Id)) : std::string();
         if (target.empty()) {
             out += "href=\"#\"";
         } else {
@@ -46,7 +41,7 @@ std::string RewriteDocLinks(std::string_view html, const TDocLinkTarget& rule) {
             out += target;
             out += '"';
         }
-        pos = m.End();
+        pos = link.End;
     });
     if (!any)
         return std::string(html);

@@ -2,9 +2,9 @@
 
 #include "base/Error.h"
 #include "base/PathUtils.h"
-#include "base/Regex.h"
 #include "base/StringUtil.h"
 #include "html/HtmlUtils.h"
+#include "linkcheck/ReferenceScan.h"
 #include "model/DocModel.h"
 
 #include <filesystem>
@@ -16,13 +16,6 @@ namespace fs = std::filesystem;
 namespace qm {
 
 namespace {
-
-// src="assets/images/a.png", HREF = "page.html": only double-quoted values;
-// group 2 is the reference.
-const TRegex& LocalReference() {
-    static const TRegex re(R"re((src|href)\s*=\s*"([^"]+)")re", {.Caseless = true});
-    return re;
-}
 
 // Addresses that name no file of the project, and data: addresses, whose file
 // is the address itself.
@@ -87,11 +80,14 @@ void CheckTopic(const TDocProject& project, const TTopic& topic, std::vector<TLi
         add("Unreadable HTML file: " + page);
         return;
     }
-    for (const std::string& id : CollectDocLinkIds(html))
+    // Checked once as it was read; the two searches need not check it again.
+    const TValidUtf8 text{html};
+    for (const std::string& id : CollectDocLinkIds(text))
         if (!project.HasTopic(id))
             add("Broken internal link: doc:" + id);
-    LocalReference().ForEachMatch(html, [&](const TRegexMatch& m) {
-        const std::string ref(m.Group(2));
+    // src="assets/images/a.png", HREF = "page.html": only double-quoted values.
+    ForEachQuotedReference(text, [&](std::string_view quoted) {
+        const std::string ref(quoted);
         if (IsSkippedReference(ref))
             return;
         switch (StateOf(project.RootPath, ref, known)) {
