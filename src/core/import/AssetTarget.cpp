@@ -42,18 +42,18 @@ std::string UrlSafeNamePart(std::string_view text) {
     return r;
 }
 
-bool IsTaken(const std::string& path, const TReservedPaths* reserved) {
+bool IsTaken(const std::string& path, TReservedPaths* reserved) {
     std::error_code ec;
     if (fs::exists(fs::symlink_status(fs::path(path), ec)))
         return true;
-    return reserved != nullptr && reserved->count(path) != 0;
+    return reserved != nullptr && reserved->Paths.count(path) != 0;
 }
 
 } // namespace
 
 TAssetTarget PlanAssetTarget(std::string_view root, std::string_view source,
                              std::string_view folder, std::string_view urlFolder,
-                             const TReservedPaths* reserved) {
+                             TReservedPaths* reserved) {
     if (root.empty() || source.empty() || folder.empty() || urlFolder.empty())
         return {};
     const std::string dir = JoinPath(root, folder);
@@ -63,9 +63,19 @@ TAssetTarget PlanAssetTarget(std::string_view root, std::string_view source,
     const std::string name = UrlSafeNamePart(fileName.substr(0, fileName.size() - ext.size()));
     std::string candidate = name + ext;
     std::string dest = JoinPath(dir, candidate);
-    for (int n = 2; IsTaken(dest, reserved); ++n) {
-        candidate = name + "_" + std::to_string(n) + ext;
-        dest = JoinPath(dir, candidate);
+    if (IsTaken(dest, reserved)) {
+        // The numbers below the run's counter were taken when it last looked.
+        int* next = reserved != nullptr ? &reserved->NextNumber.try_emplace(dest, 2).first->second
+                                        : nullptr;
+        int n = next != nullptr ? *next : 2;
+        for (;; ++n) {
+            candidate = name + "_" + std::to_string(n) + ext;
+            dest = JoinPath(dir, candidate);
+            if (!IsTaken(dest, reserved))
+                break;
+        }
+        if (next != nullptr)
+            *next = n + 1;
     }
     TAssetTarget t;
     t.Ok = true;
@@ -75,17 +85,17 @@ TAssetTarget PlanAssetTarget(std::string_view root, std::string_view source,
 }
 
 TAssetTarget PlanImageTarget(std::string_view root, std::string_view source,
-                             const TReservedPaths* reserved) {
+                             TReservedPaths* reserved) {
     return PlanAssetTarget(root, source, "assets\\images", "assets/images", reserved);
 }
 
 TAssetTarget PlanCssTarget(std::string_view root, std::string_view source,
-                           const TReservedPaths* reserved) {
+                           TReservedPaths* reserved) {
     return PlanAssetTarget(root, source, "assets\\css", "assets/css", reserved);
 }
 
 TAssetTarget PlanImportTarget(std::string_view root, std::string_view source,
-                              const TReservedPaths* reserved) {
+                              TReservedPaths* reserved) {
     const std::string ext = AsciiLower(ExtractFileExt(source));
     for (const auto& row : kFoldersByExtension)
         if (row.Ext == ext)

@@ -77,7 +77,7 @@ std::optional<std::string> CopyStyleSheetOnce(const std::string& fullPath, TImpo
     // Recorded before the sheet is read, so sheets that import each other
     // end instead of looping.
     run.StyleSheetUrls.emplace(fullPath, target.Url);
-    run.Reserved.insert(target.Dest);
+    run.Reserved.Paths.insert(target.Dest);
     CopyCssWithRewrite(fullPath, target.Dest, run);
     return target.Url;
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace qm;
 using qm::test::ReadFile;
 using qm::test::TTempDir;
@@ -40,9 +42,36 @@ TEST(PlanAssetTarget, NameKeepsSpacesButNotUrlDelimiters) {
 
 TEST(PlanAssetTarget, ReservedDestinationsCountAsTaken) {
     TTempDir project;
-    TReservedPaths reserved = {project / "assets/css/style.css"};
+    TReservedPaths reserved;
+    reserved.Paths = {project / "assets/css/style.css"};
     const TAssetTarget t = PlanCssTarget(project.Path(), "/a/style.css", &reserved);
     EXPECT_EQ(t.Url, "assets/css/style_2.css");
+}
+
+// Within a run, each copy of a name starts counting where the last one
+// stopped; without the run's state every plan counts from 2 again.
+TEST(PlanAssetTarget, ARunCountsOnFromTheLastNumberOfAName) {
+    TTempDir project;
+    for (const char* taken : {"a.png", "a_2.png", "a_3.png", "b.png"})
+        WriteFile(project / "assets/images/" + taken, "x");
+    TReservedPaths run;
+    const auto plan = [&](const char* source, TReservedPaths* state) {
+        const TAssetTarget t = PlanImageTarget(project.Path(), source, state);
+        WriteFile(t.Dest, "copy");
+        return t.Url;
+    };
+    EXPECT_EQ(plan("/1/a.png", &run), "assets/images/a_4.png");
+    EXPECT_EQ(plan("/2/a.png", &run), "assets/images/a_5.png");
+    EXPECT_EQ(plan("/3/b.png", &run), "assets/images/b_2.png");
+    EXPECT_EQ(plan("/4/c.png", &run), "assets/images/c.png");
+    EXPECT_EQ(plan("/5/c.png", &run), "assets/images/c_2.png");
+    // A name that another program takes in between is still skipped.
+    WriteFile(project / "assets/images/a_6.png", "x");
+    EXPECT_EQ(plan("/6/a.png", &run), "assets/images/a_7.png");
+    // A file freed below the counter is left alone by the run, taken by a new one.
+    std::filesystem::remove(project / "assets/images/a_2.png");
+    EXPECT_EQ(plan("/7/a.png", &run), "assets/images/a_8.png");
+    EXPECT_EQ(plan("/8/a.png", nullptr), "assets/images/a_2.png");
 }
 
 TEST(PlanAssetTarget, FailsWhenAnArgumentIsEmpty) {
