@@ -59,25 +59,23 @@ uint32_t TWebHelpSearchIndex::TermId(const std::string& term) {
     return id;
 }
 
-void TWebHelpSearchIndex::Add(const TSearchPage& page) {
-    if (FIds.size() >= kMaxTopics)
-        throw EFileError("Too many topics for the search index");
-    const uint32_t topic = static_cast<uint32_t>(FIds.size());
-    FIds.emplace_back(page.Id);
-    FTitles.emplace_back(page.Title);
-
+TPreparedSearchPage TWebHelpSearchIndex::Prepare(const TSearchPage& page) const {
+    TPreparedSearchPage out;
+    out.Id = page.Id;
+    out.Title = page.Title;
     const std::string text = DecodeHtmlEntities(page.Text);
     std::string entries;
     if (page.IndexEntries != nullptr)
         for (const std::string& e : *page.IndexEntries)
             entries += (entries.empty() ? "" : "; ") + e;
 
-    // term id -> bits for this topic
-    std::unordered_map<uint32_t, uint32_t> local;
+    // term -> bits for this topic; the index numbers the terms when it adds
+    // the page, and their numbers never reach the output.
+    std::unordered_map<std::string, uint32_t> local;
     const auto add = [&](std::string_view source, uint32_t where) {
         for (const std::string& w : SearchWords(source)) {
             const auto note = [&](const std::string& term, uint32_t surface) {
-                uint32_t& v = local[TermId(term)];
+                uint32_t& v = local[term];
                 uint32_t count = (v >> 4) & 15;
                 if (where == kText && count < 15)
                     ++count;
@@ -93,19 +91,33 @@ void TWebHelpSearchIndex::Add(const TSearchPage& page) {
     add(page.Keywords, kKeyword);
     add(entries, kIndexEntry);
     add(text, kText);
-    for (const auto& [term, bits] : local)
-        FPostings[term].push_back(topic << 9 | bits);
+    out.Terms.reserve(local.size());
+    for (auto& [term, bits] : local)
+        out.Terms.emplace_back(term, bits);
+
+    out.TextEntry += '[';
+    out.TextEntry += JsonQuote(CutUtf8(text, MaxSnippetText));
+    out.TextEntry += ',';
+    out.TextEntry += JsonQuote(page.Keywords);
+    out.TextEntry += ',';
+    out.TextEntry += JsonQuote(entries);
+    out.TextEntry += ']';
+    return out;
+}
+
+void TWebHelpSearchIndex::Add(TPreparedSearchPage page) {
+    if (FIds.size() >= kMaxTopics)
+        throw EFileError("Too many topics for the search index");
+    const uint32_t topic = static_cast<uint32_t>(FIds.size());
+    FIds.push_back(std::move(page.Id));
+    FTitles.push_back(std::move(page.Title));
+    for (const auto& [term, bits] : page.Terms)
+        FPostings[TermId(term)].push_back(topic << 9 | bits);
 
     if (FTextShardCount == 0)
         FTextStarts.push_back(topic);
     FTextShard += FTextShardCount == 0 ? "[" : ",";
-    FTextShard += '[';
-    FTextShard += JsonQuote(CutUtf8(text, MaxSnippetText));
-    FTextShard += ',';
-    FTextShard += JsonQuote(page.Keywords);
-    FTextShard += ',';
-    FTextShard += JsonQuote(entries);
-    FTextShard += ']';
+    FTextShard += page.TextEntry;
     ++FTextShardCount;
     if (FTextShardCount >= TextShardTopics || FTextShard.size() >= TextShardBytes)
         FlushTexts();

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace qm {
@@ -26,6 +27,15 @@ struct TSearchPage {
     std::string_view Text; // plain text of the page
 };
 
+// One page's share of the index, made without touching the index: its terms
+// with their bits, and its entry of a text shard.
+struct TPreparedSearchPage {
+    std::string Id;
+    std::string Title;
+    std::vector<std::pair<std::string, uint32_t>> Terms;
+    std::string TextEntry;
+};
+
 class TWebHelpSearchIndex {
 public:
     // Where a term occurs in a topic, one bit each.
@@ -33,7 +43,12 @@ public:
 
     explicit TWebHelpSearchIndex(std::string outDir);
 
-    void Add(const TSearchPage& page);
+    // The words, stems and texts of a page: the bulk of the work, which any
+    // number of threads may do at once (it reads only the settings below).
+    [[nodiscard]] TPreparedSearchPage Prepare(const TSearchPage& page) const;
+    // Adds prepared pages one at a time, in publish order.
+    void Add(TPreparedSearchPage page);
+    void Add(const TSearchPage& page) { Add(Prepare(page)); }
     // Writes the last text shard, the posting shards and the dictionary.
     void Finish();
 

@@ -8,10 +8,8 @@
 #include "html/HtmlUtils.h"
 #include "model/ContentsWalk.h"
 #include "model/DocModel.h"
+#include "publish/common/InOrderQueue.h"
 
-#include <condition_variable>
-#include <map>
-#include <mutex>
 #include <unordered_set>
 
 namespace qm {
@@ -72,9 +70,8 @@ std::vector<std::string> BuildWebHelpContents(const TDocProject& project,
 
 namespace {
 
-// Both search files, open for the whole publish. Entries arrive out of order
-// and leave in order through a small reorder buffer; a page that runs far
-// ahead of the oldest unfinished one waits, so the buffer stays small.
+// Both search files, open for the whole publish. Each page's entry is quoted
+// by the worker that made the page and leaves in order through the queue.
 class TSearchDataWriter final : public TWebHelpPageConsumer {
 public:
     TSearchDataWriter(const std::string& outDir, size_t count)
@@ -99,25 +96,15 @@ public:
         AppendJsonQuoted(entry, JoinKeywords(t.Keywords));
         entry += '}';
 
-        std::unique_lock<std::mutex> lock(FMutex);
-        FRoom.wait(lock, [&] { return FAborted || index < FNext + kAhead; });
-        if (FAborted)
-            return;
-        if (index != FNext) {
-            FPending.emplace(index, std::move(entry));
-            return;
-        }
-        Write(entry);
-        ++FNext;
-        for (auto it = FPending.begin(); it != FPending.end() && it->first == FNext;
-             it = FPending.erase(it), ++FNext)
-            Write(it->second);
-        FRoom.notify_all();
+        FQueue.Put(index, std::move(entry), [this](const std::string& e) {
+            FJson.Append(e);
+            FScript.Append(e);
+        });
     }
 
     void Finish() override {
-        if (FNext != FCount)
-            throw EQuillmateError("Search data incomplete: " + std::to_string(FNext) + " of " +
+        if (const size_t written = FQueue.Delivered(); written != FCount)
+            throw EQuillmateError("Search data incomplete: " + std::to_string(written) + " of " +
                                   std::to_string(FCount) + " pages");
         FJson.Append("]}");
         FScript.Append("]};");
@@ -125,29 +112,13 @@ public:
         FScript.Close();
     }
 
-    void Abort() noexcept override {
-        const std::lock_guard<std::mutex> lock(FMutex);
-        FAborted = true;
-        FRoom.notify_all();
-    }
+    void Abort() noexcept override { FQueue.Abort(); }
 
 private:
-    // How far a page may run ahead of the oldest unfinished one.
-    static constexpr size_t kAhead = 256;
-
-    void Write(std::string_view entry) {
-        FJson.Append(entry);
-        FScript.Append(entry);
-    }
-
-    std::mutex FMutex;
-    std::condition_variable FRoom;
     TOutputStream FJson;
     TOutputStream FScript;
     size_t FCount;
-    size_t FNext = 0;
-    bool FAborted = false;
-    std::map<size_t, std::string> FPending;
+    TInOrderQueue<std::string> FQueue;
 };
 
 } // namespace
