@@ -1,12 +1,14 @@
 #include "linkcheck/LinkChecker.h"
 
 #include "base/Error.h"
+#include "base/ParallelFor.h"
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
 #include "html/HtmlUtils.h"
 #include "linkcheck/ReferenceScan.h"
 #include "model/DocModel.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <unordered_map>
@@ -63,33 +65,53 @@ TReferenceState StateOf(const std::string& root, const std::string& ref, TRefere
     return state;
 }
 
-void CheckTopic(const TDocProject& project, const TTopic& topic, std::vector<TLinkIssue>& issues,
-                TReferenceStates& known) {
-    const auto add = [&](std::string issue) {
-        issues.push_back({topic.ID, topic.Title, std::move(issue)});
-    };
+// What a worker finds in one page; the reference lookups, which share one
+// cache, come after, in topic order.
+struct TPageFindings {
+    std::string Problem; // the page's own issue; nothing else is looked at then
+    std::vector<std::string> BrokenIds;
+    std::vector<std::string> References;
+};
+
+TPageFindings ScanTopic(const TDocProject& project, const TTopic& topic) {
+    TPageFindings found;
     const std::string page = project.TopicHtmlPath(topic.ID);
     std::string html;
     try {
         if (!ReadTextFileUtf8IfExists(page, html)) {
-            add("Missing HTML file: " + page);
-            return;
+            found.Problem = "Missing HTML file: " + page;
+            return found;
         }
     } catch (const EQuillmateError&) {
         // An unreadable page is one finding; the other topics are still checked.
-        add("Unreadable HTML file: " + page);
-        return;
+        found.Problem = "Unreadable HTML file: " + page;
+        return found;
     }
     // Checked once as it was read; the two searches need not check it again.
     const TValidUtf8 text{html};
-    for (const std::string& id : CollectDocLinkIds(text))
+    for (std::string& id : CollectDocLinkIds(text))
         if (!project.HasTopic(id))
-            add("Broken internal link: doc:" + id);
+            found.BrokenIds.push_back(std::move(id));
     // src="assets/images/a.png", HREF = "page.html": only double-quoted values.
-    ForEachQuotedReference(text, [&](std::string_view quoted) {
-        const std::string ref(quoted);
-        if (IsSkippedReference(ref))
-            return;
+    ForEachQuotedReference(text, [&](std::string_view ref) {
+        if (!IsSkippedReference(ref))
+            found.References.emplace_back(ref);
+    });
+    return found;
+}
+
+void Report(const TDocProject& project, const TTopic& topic, const TPageFindings& found,
+            std::vector<TLinkIssue>& issues, TReferenceStates& known) {
+    const auto add = [&](std::string issue) {
+        issues.push_back({topic.ID, topic.Title, std::move(issue)});
+    };
+    if (!found.Problem.empty()) {
+        add(found.Problem);
+        return;
+    }
+    for (const std::string& id : found.BrokenIds)
+        add("Broken internal link: doc:" + id);
+    for (const std::string& ref : found.References) {
         switch (StateOf(project.RootPath, ref, known)) {
         case TReferenceState::Exists:
             break;
@@ -100,16 +122,24 @@ void CheckTopic(const TDocProject& project, const TTopic& topic, std::vector<TLi
             add("Invalid local reference: " + ref);
             break;
         }
-    });
+    }
 }
 
 } // namespace
 
 std::vector<TLinkIssue> CheckLinks(const TDocProject& project) {
+    std::vector<const TTopic*> topics;
+    topics.reserve(project.Topics.Count());
+    for (const TTopic& topic : project.Topics)
+        topics.push_back(&topic);
+    // Reading and scanning the pages is nearly all of the work, and each page
+    // stands alone.
+    std::vector<TPageFindings> found(topics.size());
+    ParallelFor(topics.size(), 0, {}, [&](size_t i) { found[i] = ScanTopic(project, *topics[i]); });
     std::vector<TLinkIssue> issues;
     TReferenceStates known;
-    for (const TTopic& topic : project.Topics)
-        CheckTopic(project, topic, issues, known);
+    for (size_t i = 0; i < topics.size(); ++i)
+        Report(project, *topics[i], found[i], issues, known);
     return issues;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/HtmlEncode.h"
+#include "base/ParallelFor.h"
 #include "base/PathUtils.h"
 #include "base/StringUtil.h"
 #include "content/TokenExpansion.h"
@@ -9,7 +10,6 @@
 #include "model/DocModel.h"
 #include "publish/SettingsCss.h"
 #include "publish/common/OutputFolder.h"
-#include "publish/common/ParallelFor.h"
 #include "publish/common/PublishCommon.h"
 #include "publish/webhelp/SearchIndexWriter.h"
 #include "publish/webhelp/ViewerContents.h"

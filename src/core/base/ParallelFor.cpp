@@ -1,4 +1,4 @@
-#include "publish/common/ParallelFor.h"
+#include "base/ParallelFor.h"
 
 #include <algorithm>
 #include <atomic>
