@@ -72,20 +72,33 @@ TPreparedSearchPage TWebHelpSearchIndex::Prepare(const TSearchPage& page) const 
     // term -> bits for this topic; the index numbers the terms when it adds
     // the page, and their numbers never reach the output.
     std::unordered_map<std::string, uint32_t> local;
+    // Per distinct word of the page, its bits and those of its stem (the same
+    // when the word is its own stem): a word met again needs no stemming and
+    // no second lookup. The map's values stay in place as it grows.
+    struct TWordBits {
+        uint32_t* Word;
+        uint32_t* Stem;
+    };
+    std::unordered_map<std::string, TWordBits> seen;
     const auto add = [&](std::string_view source, uint32_t where) {
-        for (const std::string& w : SearchWords(source)) {
-            const auto note = [&](const std::string& term, uint32_t surface) {
-                uint32_t& v = local[term];
-                uint32_t count = (v >> 4) & 15;
-                if (where == kText && count < 15)
-                    ++count;
-                v = (v & ~(15u << 4)) | (count << 4) | where | surface;
-            };
-            note(w, kSurface);
-            const std::string stem = SearchStem(w);
-            if (stem != w)
-                note(stem, 0);
-        }
+        const auto note = [&](uint32_t& v, uint32_t surface) {
+            uint32_t count = (v >> 4) & 15;
+            if (where == kText && count < 15)
+                ++count;
+            v = (v & ~(15u << 4)) | (count << 4) | where | surface;
+        };
+        ForEachSearchWord(source, [&](const std::string& w) {
+            auto it = seen.find(w);
+            if (it == seen.end()) {
+                uint32_t* word = &local[w];
+                std::string stem = SearchStem(w);
+                uint32_t* stemBits = stem != w ? &local[stem] : nullptr;
+                it = seen.emplace(w, TWordBits{word, stemBits}).first;
+            }
+            note(*it->second.Word, kSurface);
+            if (it->second.Stem != nullptr)
+                note(*it->second.Stem, 0);
+        });
     };
     add(page.Title, kTitle);
     add(page.Keywords, kKeyword);

@@ -3,6 +3,7 @@
 // accents, Chinese and Japanese characters each a word of their own, and a
 // light stemmer for English word forms. The viewer (app.js) splits and folds a
 // query the same way, so both sides must change together.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,9 @@ namespace qm {
 
 // The folded words of a text, in order (repeats kept).
 [[nodiscard]] std::vector<std::string> SearchWords(std::string_view utf8);
+// The same words handed to visit one by one, in a buffer that the next word
+// reuses.
+void ForEachSearchWord(std::string_view utf8, const std::function<void(const std::string&)>& visit);
 
 // The stem of a folded word: plural, -ing, -ed and -ion endings removed from
 // words of plain letters a-z; other words are their own stem.
