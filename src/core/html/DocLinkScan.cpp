@@ -1,16 +1,17 @@
 #include "html/DocLinkScan.h"
 
+#include "html/ScanBytes.h"
+
 #include <cstring>
 
 namespace qm {
 
+using scan::EqualsLowerAt;
+using scan::IsSpace;
+
 namespace {
 
 constexpr size_t kIdDigits = 32;
-
-bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
 
 bool IsQuote(char c) {
     return c == '"' || c == '\'';
@@ -18,17 +19,6 @@ bool IsQuote(char c) {
 
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-// The letters of lower are ASCII letters without other case partners in
-// Unicode (no "k" or "s"), so comparing bytes is the caseless match.
-bool EqualsLowerAt(std::string_view text, size_t at, std::string_view lower) {
-    if (at + lower.size() > text.size())
-        return false;
-    for (size_t i = 0; i < lower.size(); ++i)
-        if ((text[at + i] | 0x20) != lower[i])
-            return false;
-    return true;
 }
 
 } // namespace

@@ -1,22 +1,15 @@
 #include "linkcheck/ReferenceScan.h"
 
+#include "html/ScanBytes.h"
+
 #include <cstring>
 
 namespace qm {
 
+using scan::EqualsLowerAt;
+using scan::IsSpace;
+
 namespace {
-
-bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-// "r", "c", "h", "e" and "f" have no case partners outside ASCII.
-bool EqualsLowerAt(std::string_view text, size_t at, std::string_view lower) {
-    for (size_t i = 0; i < lower.size(); ++i)
-        if ((text[at + i] | 0x20) != lower[i])
-            return false;
-    return true;
-}
 
 // Where "src" or "href" ending at `end` begins, or npos. A caseless "s" is
 // also U+017F (long s, C5 BF in UTF-8).

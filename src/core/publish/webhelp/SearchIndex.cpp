@@ -7,6 +7,7 @@
 #include "publish/webhelp/SearchText.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 namespace qm {
@@ -42,6 +43,69 @@ std::string CutUtf8(std::string_view s, size_t max) {
     return std::string(s.substr(0, end));
 }
 
+// The distinct words of one page, each with its bits and its stem's bits (no
+// stem when the word is its own). A page looks a word up at each of its
+// hundreds of occurrences, so the table is open addressing over one array
+// with a cheap hash, not a node per word.
+class TPageWords {
+public:
+    struct TEntry {
+        std::string Word;
+        std::uint64_t Hash = 0;
+        uint32_t* WordBits = nullptr; // null: the slot is free
+        uint32_t* StemBits = nullptr;
+    };
+
+    TPageWords() : FSlots(256) {}
+
+    // The word's entry; a new one has no WordBits yet and must get them
+    // before the next call.
+    TEntry& Find(const std::string& word) {
+        const std::uint64_t hash = Hash(word);
+        TEntry* slot = Slot(word, hash);
+        if (slot->WordBits != nullptr)
+            return *slot;
+        if (2 * (FCount + 1) > FSlots.size()) {
+            Grow();
+            slot = Slot(word, hash);
+        }
+        ++FCount;
+        slot->Word = word;
+        slot->Hash = hash;
+        return *slot;
+    }
+
+private:
+    static std::uint64_t Hash(std::string_view w) {
+        std::uint64_t h = 14695981039346656037ull; // FNV-1a
+        for (const char c : w) {
+            h ^= static_cast<unsigned char>(c);
+            h *= 1099511628211ull;
+        }
+        return h ^ (h >> 29);
+    }
+
+    TEntry* Slot(std::string_view word, std::uint64_t hash) {
+        const size_t mask = FSlots.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            TEntry& e = FSlots[i];
+            if (e.WordBits == nullptr || (e.Hash == hash && e.Word == word))
+                return &e;
+        }
+    }
+
+    void Grow() {
+        std::vector<TEntry> old(FSlots.size() * 2);
+        old.swap(FSlots);
+        for (TEntry& e : old)
+            if (e.WordBits != nullptr)
+                *Slot(e.Word, e.Hash) = std::move(e);
+    }
+
+    std::vector<TEntry> FSlots; // a power of two, at most half full
+    size_t FCount = 0;
+};
+
 } // namespace
 
 TWebHelpSearchIndex::TWebHelpSearchIndex(std::string outDir) : FDir(JoinPath(outDir, "search")) {
@@ -72,14 +136,9 @@ TPreparedSearchPage TWebHelpSearchIndex::Prepare(const TSearchPage& page) const 
     // term -> bits for this topic; the index numbers the terms when it adds
     // the page, and their numbers never reach the output.
     std::unordered_map<std::string, uint32_t> local;
-    // Per distinct word of the page, its bits and those of its stem (the same
-    // when the word is its own stem): a word met again needs no stemming and
-    // no second lookup. The map's values stay in place as it grows.
-    struct TWordBits {
-        uint32_t* Word;
-        uint32_t* Stem;
-    };
-    std::unordered_map<std::string, TWordBits> seen;
+    // A word met again needs no stemming and no lookup in `local`, whose
+    // values stay in place as it grows.
+    TPageWords seen;
     const auto add = [&](std::string_view source, uint32_t where) {
         const auto note = [&](uint32_t& v, uint32_t surface) {
             uint32_t count = (v >> 4) & 15;
@@ -88,16 +147,15 @@ TPreparedSearchPage TWebHelpSearchIndex::Prepare(const TSearchPage& page) const 
             v = (v & ~(15u << 4)) | (count << 4) | where | surface;
         };
         ForEachSearchWord(source, [&](const std::string& w) {
-            auto it = seen.find(w);
-            if (it == seen.end()) {
-                uint32_t* word = &local[w];
-                std::string stem = SearchStem(w);
-                uint32_t* stemBits = stem != w ? &local[stem] : nullptr;
-                it = seen.emplace(w, TWordBits{word, stemBits}).first;
+            TPageWords::TEntry& e = seen.Find(w);
+            if (e.WordBits == nullptr) {
+                e.WordBits = &local[w];
+                const std::string stem = SearchStem(w);
+                e.StemBits = stem != w ? &local[stem] : nullptr;
             }
-            note(*it->second.Word, kSurface);
-            if (it->second.Stem != nullptr)
-                note(*it->second.Stem, 0);
+            note(*e.WordBits, kSurface);
+            if (e.StemBits != nullptr)
+                note(*e.StemBits, 0);
         });
     };
     add(page.Title, kTitle);

@@ -11,6 +11,7 @@
 #include "publish/SettingsCss.h"
 #include "publish/common/OutputFolder.h"
 #include "publish/common/PublishCommon.h"
+#include "publish/common/TopicIdSet.h"
 #include "publish/webhelp/SearchIndexWriter.h"
 #include "publish/webhelp/ViewerContents.h"
 #include "publish/webhelp/WebHelpData.h"
@@ -94,18 +95,15 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
         published.push_back(&t);
     }
 
-    // The ids a link may reach (existing, not excluded), sorted once, so a
-    // link costs a binary search and no hashing or allocation of its id.
-    std::vector<std::string_view> linkable;
-    linkable.reserve(project.Topics.Count());
+    // The ids a link may reach: existing, not excluded.
+    std::vector<std::string_view> reachable;
+    reachable.reserve(project.Topics.Count());
     for (const TTopic& t : project.Topics)
         if (!t.ExcludeWeb)
-            linkable.push_back(t.ID);
-    std::sort(linkable.begin(), linkable.end());
+            reachable.push_back(t.ID);
+    const TTopicIdSet linkable(std::move(reachable));
     const TDocLinkTarget webRule = [&linkable](const std::string& id) -> std::string {
-        return std::binary_search(linkable.begin(), linkable.end(), std::string_view(id))
-                   ? id + ".html"
-                   : std::string();
+        return linkable.Contains(id) ? id + ".html" : std::string();
     };
 
     // Everything built page by page beside the pages; each gets every page.
