@@ -173,9 +173,8 @@ void TfrmMain::ProjectReplaced() {
     {
         // The tree must not react to the rebuild with a topic switch.
         const QSignalBlocker block(tvToc);
-        tvToc->clear();
         BuildContentsTree();
-        tvToc->setCurrentItem(nullptr);
+        tvToc->ClearSelection();
     }
     ShowTopicProperties();
     tvToc->SelectFirst();
@@ -260,7 +259,7 @@ void TfrmMain::BuildLayout() {
     tvToc->CanDrop = [this](const std::string& d, const std::string& t) {
         return CanDropTopic(Project(), d, t);
     };
-    connect(tvToc, &QTreeWidget::currentItemChanged, this, [this] {
+    connect(tvToc, &TContentsTree::CurrentTopicChanged, this, [this] {
         Guarded([this] { FSession->SelectTopic(tvToc->SelectedTopicID()); });
         ShowTopicProperties();
     });
