@@ -22,6 +22,7 @@
 #include "workspace/ProjectSearch.h"
 #include "workspace/ProjectWorkspace.h"
 #include "workspace/UnsavedWorkRecovery.h"
+#include "workspace/WordCount.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -170,6 +171,7 @@ void TfrmMain::ProjectStateChanged() {
 }
 
 void TfrmMain::ProjectReplaced() {
+    FPageWords.reset(); // a count still running keeps its own
     {
         // The tree must not react to the rebuild with a topic switch.
         const QSignalBlocker block(tvToc);
