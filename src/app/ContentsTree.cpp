@@ -1,32 +1,16 @@
 #include "ContentsTree.h"
 
-#include "model/ContentsWalk.h"
-#include "model/DocModel.h"
+#include "ContentsModel.h"
 
 #include <QDragMoveEvent>
 #include <QPainter>
-#include <QTreeWidgetItemIterator>
-
-#include <unordered_set>
 
 namespace qm::app {
 
-namespace {
-constexpr int kIdRole = Qt::UserRole + 1;
-
-QTreeWidgetItem* MakeNode(const TTopic& t, QTreeWidgetItem* parent, QTreeWidget* tree) {
-    auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
-    item->setText(0, QString::fromStdString(t.Title));
-    item->setData(0, kIdRole, QString::fromStdString(t.ID));
-    item->setFlags(item->flags() | Qt::ItemIsEditable | Qt::ItemIsDragEnabled |
-                   Qt::ItemIsDropEnabled);
-    return item;
-}
-} // namespace
-
-TContentsTree::TContentsTree(QWidget* parent) : QTreeWidget(parent) {
+TContentsTree::TContentsTree(QWidget* parent)
+    : QTreeView(parent), FModel(new TContentsModel(this)) {
+    setModel(FModel);
     setHeaderHidden(true);
-    setColumnCount(1);
     setDragEnabled(true);
     setAcceptDrops(true);
     setDropIndicatorShown(false);
@@ -37,82 +21,101 @@ TContentsTree::TContentsTree(QWidget* parent) : QTreeWidget(parent) {
     setAnimated(true);
     setIndentation(16);
     // Rows with some air read more easily in a long manual's contents.
-    setStyleSheet(QStringLiteral("QTreeWidget::item { padding: 3px 2px; }"));
-    connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
-        if (FBuilding)
-            return;
-        const std::string id = IdOf(item);
-        if (!id.empty())
-            emit TopicRenamed(id, item->text(0).toStdString());
-    });
+    setStyleSheet(QStringLiteral("QTreeView::item { padding: 3px 2px; }"));
+    connect(FModel, &TContentsModel::TitleEdited, this,
+            [this](const std::string& id, const std::string& title) {
+                if (!FBuilding)
+                    emit TopicRenamed(id, title);
+            });
 }
 
 void TContentsTree::Build(const TDocProject& project) {
     FBuilding = true;
-    setUpdatesEnabled(false);
     const QSignalBlocker block(this);
     // A rebuild after add, move or rename must not fold up the parts of a
-    // long contents the author had open.
-    std::unordered_set<std::string> expanded;
-    for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it)
-        if ((*it)->isExpanded())
-            expanded.insert(IdOf(*it));
-    clear();
-    // The node last made at each depth: the parent of the next one deeper.
-    std::vector<QTreeWidgetItem*> lastAt;
-    for (const TContentsEntry& e : WalkContents(project).Entries) {
-        const auto depth = static_cast<size_t>(e.Depth);
-        lastAt.resize(depth + 1);
-        lastAt[depth] = MakeNode(*e.Topic, depth == 0 ? nullptr : lastAt[depth - 1], this);
+    // long contents the author had open: the reset forgets them, their ids
+    // bring them back. Nodes inside a folded one count too.
+    std::vector<std::string> expanded;
+    std::vector<QModelIndex> todo{QModelIndex()};
+    while (!todo.empty()) {
+        const QModelIndex parent = todo.back();
+        todo.pop_back();
+        for (int row = 0, rows = FModel->rowCount(parent); row < rows; ++row) {
+            const QModelIndex child = FModel->index(row, 0, parent);
+            if (FModel->rowCount(child) == 0)
+                continue;
+            if (isExpanded(child))
+                expanded.push_back(IdOf(child));
+            todo.push_back(child);
+        }
     }
-    for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it)
-        if (expanded.count(IdOf(*it)) != 0)
-            (*it)->setExpanded(true);
-    setUpdatesEnabled(true);
+    FModel->Rebuild(project);
+    for (const std::string& id : expanded) {
+        const QModelIndex index = FModel->IndexOf(id);
+        if (index.isValid())
+            setExpanded(index, true);
+    }
     FBuilding = false;
 }
 
-std::string TContentsTree::IdOf(const QTreeWidgetItem* item) {
-    return item == nullptr ? std::string() : item->data(0, kIdRole).toString().toStdString();
+std::string TContentsTree::IdOf(const QModelIndex& index) {
+    return TContentsModel::IdOf(index);
+}
+
+QModelIndex TContentsTree::IndexOf(const std::string& id) const {
+    return FModel->IndexOf(id);
 }
 
 std::string TContentsTree::SelectedTopicID() const {
-    return IdOf(currentItem());
+    return IdOf(currentIndex());
 }
 
 bool TContentsTree::SelectTopic(const std::string& id) {
-    for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it) {
-        if (IdOf(*it) == id) {
-            for (QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent())
-                up->setExpanded(true);
-            setCurrentItem(*it);
-            scrollToItem(*it);
-            return true;
-        }
-    }
-    return false;
+    const QModelIndex index = FModel->IndexOf(id);
+    if (!index.isValid())
+        return false;
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        setExpanded(up, true);
+    setCurrentIndex(index);
+    scrollTo(index);
+    return true;
 }
 
 void TContentsTree::SelectFirst() {
-    if (topLevelItemCount() > 0)
-        setCurrentItem(topLevelItem(0));
+    const QModelIndex first = FModel->index(0, 0);
+    if (first.isValid())
+        setCurrentIndex(first);
+}
+
+void TContentsTree::ClearSelection() {
+    selectionModel()->clear();
+}
+
+void TContentsTree::TitleChanged(const std::string& id) {
+    FModel->TitleChanged(id);
+}
+
+void TContentsTree::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTreeView::currentChanged(current, previous);
+    if (!FBuilding)
+        emit CurrentTopicChanged();
 }
 
 void TContentsTree::startDrag(Qt::DropActions supportedActions) {
     FDragId = SelectedTopicID();
-    QTreeWidget::startDrag(supportedActions);
+    QTreeView::startDrag(supportedActions);
     FDragId.clear();
-    FDropTarget = nullptr;
+    FDropTarget = QPersistentModelIndex();
     viewport()->update();
 }
 
-bool TContentsTree::Accepts(const QPoint& pos, QTreeWidgetItem** target, TDropMode* mode) const {
-    QTreeWidgetItem* item = itemAt(pos);
+bool TContentsTree::Accepts(const QPoint& pos, QModelIndex* target, TDropMode* mode) const {
+    const QModelIndex item = indexAt(pos);
     const std::string targetId = IdOf(item);
-    if (FDragId.empty() || item == nullptr || targetId.empty() || targetId == FDragId ||
+    if (FDragId.empty() || !item.isValid() || targetId.empty() || targetId == FDragId ||
         (CanDrop && !CanDrop(FDragId, targetId)))
         return false;
-    const QRect r = visualItemRect(item);
+    const QRect r = visualRect(item);
     *target = item;
     *mode = DropModeForOffset(pos.y() - r.top(), r.height());
     return true;
@@ -126,45 +129,46 @@ void TContentsTree::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TContentsTree::dragMoveEvent(QDragMoveEvent* event) {
-    QTreeWidgetItem* target = nullptr;
+    QModelIndex target;
     TDropMode mode{};
     if (event->source() == this && Accepts(event->position().toPoint(), &target, &mode)) {
         FDropTarget = target;
         FDropMode = mode;
         event->acceptProposedAction();
     } else {
-        FDropTarget = nullptr;
+        FDropTarget = QPersistentModelIndex();
         event->ignore();
     }
     viewport()->update();
 }
 
 void TContentsTree::dragLeaveEvent(QDragLeaveEvent* event) {
-    FDropTarget = nullptr;
+    FDropTarget = QPersistentModelIndex();
     viewport()->update();
-    QTreeWidget::dragLeaveEvent(event);
+    QTreeView::dragLeaveEvent(event);
 }
 
 void TContentsTree::dropEvent(QDropEvent* event) {
-    QTreeWidgetItem* target = nullptr;
+    QModelIndex target;
     TDropMode mode{};
     const bool ok = event->source() == this && Accepts(event->position().toPoint(), &target, &mode);
     const std::string dragId = FDragId;
-    FDropTarget = nullptr;
-    // The model does the move; the tree is rebuilt from it, so Qt's own item
-    // move must not happen.
+    const std::string targetId = IdOf(target);
+    FDropTarget = QPersistentModelIndex();
+    // The project's model does the move and the rows are rebuilt from it, so
+    // Qt's own row move must not happen.
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
     if (ok)
-        emit TopicDropped(dragId, IdOf(target), mode);
+        emit TopicDropped(dragId, targetId, mode);
 }
 
 void TContentsTree::paintEvent(QPaintEvent* event) {
-    QTreeWidget::paintEvent(event);
-    if (FDropTarget == nullptr)
+    QTreeView::paintEvent(event);
+    if (!FDropTarget.isValid())
         return;
     QPainter painter(viewport());
-    const QRect r = visualItemRect(FDropTarget);
+    const QRect r = visualRect(FDropTarget);
     const QColor accent = palette().color(QPalette::Highlight);
     painter.setPen(QPen(accent, 2));
     switch (FDropMode) {

@@ -22,6 +22,7 @@
 #include "workspace/ProjectSearch.h"
 #include "workspace/ProjectWorkspace.h"
 #include "workspace/UnsavedWorkRecovery.h"
+#include "workspace/WordCount.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -170,12 +171,12 @@ void TfrmMain::ProjectStateChanged() {
 }
 
 void TfrmMain::ProjectReplaced() {
+    FPageWords.reset(); // a count still running keeps its own
     {
         // The tree must not react to the rebuild with a topic switch.
         const QSignalBlocker block(tvToc);
-        tvToc->clear();
         BuildContentsTree();
-        tvToc->setCurrentItem(nullptr);
+        tvToc->ClearSelection();
     }
     ShowTopicProperties();
     tvToc->SelectFirst();
@@ -260,7 +261,7 @@ void TfrmMain::BuildLayout() {
     tvToc->CanDrop = [this](const std::string& d, const std::string& t) {
         return CanDropTopic(Project(), d, t);
     };
-    connect(tvToc, &QTreeWidget::currentItemChanged, this, [this] {
+    connect(tvToc, &TContentsTree::CurrentTopicChanged, this, [this] {
         Guarded([this] { FSession->SelectTopic(tvToc->SelectedTopicID()); });
         ShowTopicProperties();
     });

@@ -24,6 +24,7 @@ class QToolButton;
 
 namespace qm {
 class TDocProject;
+class TPageWordCache;
 class TProjectSearch;
 class TEditingSession;
 class TProjectCommands;
@@ -194,6 +195,8 @@ private:
     size_t FTopicWords = 0;
     size_t FProjectWords = static_cast<size_t>(-1);
     bool FProjectWordsAgain = false;
+    // Shared with the counting thread; one count runs at a time.
+    std::shared_ptr<TPageWordCache> FPageWords;
     TProjectSearchPanel* FSearchPanel = nullptr;
     QDockWidget* FSearchDock = nullptr;
     std::unique_ptr<TProjectSearch> FProjectSearch;

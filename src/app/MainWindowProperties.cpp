@@ -33,7 +33,7 @@ void TfrmMain::BuildPropertiesDock() {
             [this] { QTimer::singleShot(0, this, [this] { FToolbar->Arrange(); }); });
     tvToc->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tvToc, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (tvToc->itemAt(at) == nullptr)
+        if (!tvToc->indexAt(at).isValid())
             return;
         QMenu menu(this);
         menu.addAction(QString::fromStdString(Translate("Properties...")), this,

@@ -49,7 +49,7 @@ void TfrmMain::RemoveTopicCommand() {
     {
         const QSignalBlocker block(tvToc);
         BuildContentsTree();
-        tvToc->setCurrentItem(nullptr);
+        tvToc->ClearSelection();
     }
     tvToc->SelectFirst();
 }
@@ -92,18 +92,15 @@ void TfrmMain::MoveLevelUpCommand() {
 }
 
 void TfrmMain::RenameCommand() {
-    QTreeWidgetItem* item = tvToc->currentItem();
-    if (item == nullptr)
+    const std::string id = tvToc->SelectedTopicID();
+    const TTopic* topic = id.empty() ? nullptr : Project().Topics.Find(id);
+    if (topic == nullptr)
         return;
-    const auto title = FPrompts->AskText(Translate("Rename Topic"), Translate("Title:"),
-                                         item->text(0).toStdString());
+    const auto title =
+        FPrompts->AskText(Translate("Rename Topic"), Translate("Title:"), topic->Title);
     if (!title)
         return;
-    {
-        const QSignalBlocker block(tvToc);
-        item->setText(0, QString::fromStdString(*title));
-    }
-    RenameTopic(TContentsTree::IdOf(item), *title);
+    RenameTopic(id, *title);
 }
 
 void TfrmMain::RenameTopic(const std::string& id, const std::string& title) {
@@ -112,6 +109,7 @@ void TfrmMain::RenameTopic(const std::string& id, const std::string& title) {
         return;
     const std::string oldTitle = t->Title;
     t->Title = title;
+    tvToc->TitleChanged(id);
     MarkProjectDirty();
     Guarded([&] { FSession->TopicRenamed(id, oldTitle); });
 }

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -70,8 +71,18 @@ void TfrmMain::CountProjectWordsNow() {
     }
     std::vector<TWordCountSource> sources =
         ProjectWordSources(Project(), FSession->UnsavedTopicTexts());
+    if (!FPageWords)
+        FPageWords = std::make_shared<TPageWordCache>();
     FProjectWordsWatcher->setFuture(
-        QtConcurrent::run([sources = std::move(sources)] { return CountProjectWords(sources); }));
+        QtConcurrent::run([sources = std::move(sources), cache = FPageWords] {
+            // The first count of a large project reads every page; it must
+            // not take a core from the window and the editor page meanwhile.
+            QThread* thread = QThread::currentThread();
+            thread->setPriority(QThread::IdlePriority);
+            const size_t words = CountProjectWords(sources, cache.get());
+            thread->setPriority(QThread::NormalPriority);
+            return words;
+        }));
 }
 
 QString TfrmMain::WordCountText() const {

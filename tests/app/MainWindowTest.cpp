@@ -13,7 +13,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 
@@ -76,8 +75,8 @@ struct MainWindowFixture : ::testing::Test {
 TEST_F(MainWindowFixture, AuthoringSessionSurvivesSaveAndReopen) {
     auto w = Start();
     // A first start without a last project: the untitled workspace with "Welcome".
-    ASSERT_EQ(w->Tree()->topLevelItemCount(), 1);
-    EXPECT_EQ(w->Tree()->topLevelItem(0)->text(0), QStringLiteral("Welcome"));
+    ASSERT_EQ(w->Tree()->model()->rowCount(), 1);
+    EXPECT_EQ(w->Tree()->model()->index(0, 0).data().toString(), QStringLiteral("Welcome"));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Quillmate - Untitled Documentation"));
     EXPECT_FALSE(w->SaveAction()->isEnabled());
     EXPECT_TRUE(FileExists(appData / "quillmate/Workspace/meta/project_settings.json"));
@@ -163,24 +162,29 @@ TEST_F(MainWindowFixture, MoveAndDragGiveTheContentsOrder) {
 
 TEST_F(MainWindowFixture, TheContentsKeepTheirOpenNodes) {
     auto w = Start();
-    prompts->Texts = {std::string("Chapter"), std::string("Section"), std::string("Other"),
-                      std::string("Chapter One"), std::string("Last")};
+    prompts->Texts = {std::string("Chapter"),     std::string("Section"), std::string("Other"),
+                      std::string("Chapter One"), std::string("Last"),    std::string("More")};
     w->NewTopicCommand(true);
     const std::string chapter = w->CurrentTopicID();
     w->NewTopicCommand(false);
+    const std::string section = w->CurrentTopicID();
     w->NewTopicCommand(true);
-    const auto item = [&](const std::string& id) {
-        for (QTreeWidgetItemIterator it(w->Tree()); *it != nullptr; ++it)
-            if (TContentsTree::IdOf(*it) == id)
-                return *it;
-        return static_cast<QTreeWidgetItem*>(nullptr);
+    const std::string other = w->CurrentTopicID();
+    const auto expanded = [&](const std::string& id) {
+        const QModelIndex index = w->Tree()->IndexOf(id);
+        return index.isValid() && w->Tree()->isExpanded(index);
     };
-    ASSERT_TRUE(item(chapter)->isExpanded()) << "a new child is shown";
+    ASSERT_TRUE(expanded(chapter)) << "a new child is shown";
     w->MoveUpCommand();
-    EXPECT_TRUE(item(chapter)->isExpanded()) << "after a move";
+    EXPECT_TRUE(expanded(chapter)) << "after a move";
     w->Tree()->SelectTopic(chapter);
     w->RenameCommand();
     EXPECT_EQ(w->Project().GetTopic(chapter).Title, "Chapter One");
     w->NewTopicCommand(true);
-    EXPECT_TRUE(item(chapter)->isExpanded()) << "after a rename and an add";
+    EXPECT_TRUE(expanded(chapter)) << "after a rename and an add";
+    // A drop opens the new parent to show the topic there, and it stays open.
+    w->DropTopicCommand(section, other, TDropMode::dmChild);
+    ASSERT_TRUE(expanded(other)) << "after a drop";
+    w->NewTopicCommand(true);
+    EXPECT_TRUE(expanded(other)) << "after a drop and an add";
 }

@@ -102,7 +102,7 @@ TEST_F(PropertiesFixture, ShowsTheTopicsIdAndPageFile) {
 
 TEST_F(PropertiesFixture, ApplyWithoutASelectedTopicChangesNothing) {
     const std::string id = w->CurrentTopicID();
-    w->Tree()->setCurrentItem(nullptr);
+    w->Tree()->setCurrentIndex(QModelIndex());
     qm::test::Pump(50);
     Find<QPlainTextEdit>("memKeywords")->setPlainText(QStringLiteral("stray"));
     Apply();

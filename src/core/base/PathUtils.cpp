@@ -237,6 +237,17 @@ void WriteTextFileUtf8(const std::string& fileName, std::string_view text) {
     WriteFileBytesAtomic(fileName, text);
 }
 
+bool WriteTextFileUtf8IfChanged(const std::string& fileName, std::string_view text) {
+    try {
+        if (FileExists(fileName) && ReadFileBytes(fileName) == text)
+            return false;
+    } catch (const std::exception&) {
+        // Unreadable: the write below replaces it, or reports why it cannot.
+    }
+    WriteFileBytesAtomic(fileName, text);
+    return true;
+}
+
 std::string SafeFileNamePart(std::string_view text) {
     std::string r = TrimCtl(text);
     if (r.empty())

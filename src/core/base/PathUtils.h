@@ -37,6 +37,10 @@ std::string CreateDirs(const std::string& path);
 // The bytes reach a temporary file in the same folder first and replace the
 // target by rename, so a crash or a full disk never leaves a truncated file.
 void WriteTextFileUtf8(const std::string& fileName, std::string_view text);
+// WriteTextFileUtf8 unless the file holds exactly these bytes already: a file
+// written again on every topic switch then costs a read, not a synced write,
+// and keeps its time. True when it wrote.
+bool WriteTextFileUtf8IfChanged(const std::string& fileName, std::string_view text);
 
 // Trimmed text with " * / : < > ? \ | replaced by "_"; "topic" when empty.
 [[nodiscard]] std::string SafeFileNamePart(std::string_view text);

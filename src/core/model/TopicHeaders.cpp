@@ -46,8 +46,8 @@ void SaveHeaderForTopic(const TDocProject& project, const std::string& id, const
                         const std::string& background) {
     const THeaderFilePaths files = HeaderFilesFor(project, id);
     EnsureDir(JoinPath(project.RootPath, "meta"));
-    WriteTextFileUtf8(files.HtmlFile, html);
-    WriteTextFileUtf8(files.BackgroundFile, background);
+    WriteTextFileUtf8IfChanged(files.HtmlFile, html);
+    WriteTextFileUtf8IfChanged(files.BackgroundFile, background);
 }
 
 std::string DefaultTopicHtml(const TProjectSettings& s) {

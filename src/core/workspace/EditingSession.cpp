@@ -13,6 +13,8 @@
 #include "workspace/TopicHtmlRules.h"
 #include "workspace/WorkspaceHost.h"
 
+#include <algorithm>
+
 namespace qm {
 
 namespace {
@@ -107,8 +109,36 @@ bool TEditingSession::IsAuthorChange(const std::string& html) const {
     return FAuthorChangedCurrent && html != FPageBaselineHtml && html != FLoadedTopicBaselineHtml;
 }
 
+void TEditingSession::RequestHtmlAndHeaderAndWait(int htmlTimeoutMs, int headerTimeoutMs) {
+    if (!FEditorReady)
+        return;
+    // The page answers in the order it was asked, so both questions go out
+    // together and the wait is one round trip, not two; each answer keeps
+    // its own time-out.
+    const bool html = !FCurrentTopicID.empty();
+    FWaitingHtmlResponse = html;
+    FWaitingHeaderResponse = true;
+    if (html)
+        FPage.RequestHtml();
+    FPage.RequestHeader();
+    const std::int64_t start = FHost.NowMs();
+    FHost.WaitFor(
+        [&] {
+            const bool headerDone =
+                !FWaitingHeaderResponse || FHost.NowMs() - start >= headerTimeoutMs;
+            return !FWaitingHtmlResponse && headerDone;
+        },
+        html ? std::max(htmlTimeoutMs, headerTimeoutMs) : headerTimeoutMs);
+    FWaitingHtmlResponse = false;
+    FWaitingHeaderResponse = false;
+}
+
 void TEditingSession::StashEditorHtml() {
     RequestEditorHtmlAndWait(600);
+    KeepFetchedHtml();
+}
+
+void TEditingSession::KeepFetchedHtml() {
     if (FCurrentTopicID.empty() || FDirtyHtml.empty())
         return;
     // The page's answer for a topic the author only looked at is the loaded
@@ -235,8 +265,8 @@ void TEditingSession::PushHeaderToEditor() {
 }
 
 void TEditingSession::SelectTopic(const std::string& id) {
-    StashEditorHtml();
-    RequestEditorHeaderAndWait(400);
+    RequestHtmlAndHeaderAndWait(600, 400);
+    KeepFetchedHtml();
     if (!FCurrentTopicID.empty()) {
         try {
             SaveCurrentHeader();

@@ -33,6 +33,8 @@ public:
 
     void RequestEditorHtmlAndWait(int timeoutMs);
     void RequestEditorHeaderAndWait(int timeoutMs);
+    // Both at once, as a topic switch needs them.
+    void RequestHtmlAndHeaderAndWait(int htmlTimeoutMs, int headerTimeoutMs);
     // The current body into the cache of unsaved text, when the author changed it.
     void StashEditorHtml();
     // Every cached text into its page file; the caches are empty afterwards.
@@ -82,6 +84,8 @@ private:
     void MarkProjectDirty();
     // Whether the text taken from the page differs from what was loaded.
     [[nodiscard]] bool IsAuthorChange(const std::string& html) const;
+    // The fetched body into the cache of unsaved text, when the author changed it.
+    void KeepFetchedHtml();
 
     TProjectWorkspace& FWorkspace;
     TEditorPage& FPage;

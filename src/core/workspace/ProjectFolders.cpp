@@ -136,7 +136,7 @@ std::string BuildEditorEffectiveCss(const TDocProject& project, const TProjectSe
         FileExists(profile) ? ReadTextFileUtf8(profile) : std::string(kBaseStyleRule);
     text += "\r\n";
     text += BuildSettingsOverrideCss(&settings, TSettingsCssVariant::Standard);
-    WriteTextFileUtf8(out, text);
+    WriteTextFileUtf8IfChanged(out, text);
     return out;
 }
 

@@ -6,6 +6,8 @@
 
 #include <exception>
 
+#include <sys/stat.h>
+
 namespace qm {
 
 namespace {
@@ -67,14 +69,45 @@ ProjectWordSources(const TDocProject& project, const std::map<std::string, std::
     return sources;
 }
 
-size_t CountProjectWords(const std::vector<TWordCountSource>& sources) {
+size_t TPageWordCache::Count(const std::string& pagePath) {
+    struct stat st {};
+    if (::stat(pagePath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        FEntries.erase(pagePath);
+        return 0;
+    }
+    const TEntry now{static_cast<std::int64_t>(st.st_size),
+                     static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                     static_cast<std::uint64_t>(st.st_ino), 0};
+    if (const auto it = FEntries.find(pagePath); it != FEntries.end()) {
+        const TEntry& was = it->second;
+        if (was.Size == now.Size && was.TimeNs == now.TimeNs && was.Inode == now.Inode)
+            return was.Words;
+    }
+    TEntry entry = now;
+    try {
+        entry.Words = CountHtmlWords(ReadTextFileUtf8(pagePath));
+    } catch (const std::exception&) {
+        FEntries.erase(pagePath); // unreadable now, perhaps not next time
+        return 0;
+    }
+    FEntries[pagePath] = entry;
+    return entry.Words;
+}
+
+size_t CountProjectWords(const std::vector<TWordCountSource>& sources, TPageWordCache* cache) {
     size_t total = 0;
     for (const TWordCountSource& s : sources) {
         if (s.Unsaved) {
             total += CountHtmlWords(s.Html);
             continue;
         }
-        if (s.PagePath.empty() || !FileExists(s.PagePath))
+        if (s.PagePath.empty())
+            continue;
+        if (cache != nullptr) {
+            total += cache->Count(s.PagePath);
+            continue;
+        }
+        if (!FileExists(s.PagePath))
             continue;
         try {
             total += CountHtmlWords(ReadTextFileUtf8(s.PagePath));

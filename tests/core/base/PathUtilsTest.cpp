@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace qm;
 using qm::test::TTempDir;
@@ -63,6 +64,42 @@ TEST(TextFiles, ByteOrderMarkSkippedOnReadAndNeverWritten) {
 
     WriteTextFileUtf8(dir / "empty.txt", "");
     EXPECT_EQ(std::filesystem::file_size(dir / "empty.txt"), 0u);
+}
+
+TEST(TextFiles, WriteIfChangedLeavesAFileHoldingTheBytesAlone) {
+    TTempDir dir;
+    const std::string path = dir / "meta/header.html";
+    struct TCase {
+        const char* name;
+        const char* before; // nullptr: no file
+        bool wrote;
+    };
+    const TCase cases[] = {
+        {"no file yet", nullptr, true},
+        {"the same bytes", "<b>T</b>", false},
+        {"other bytes", "<b>U</b>", true},
+        {"the same text after a byte-order mark", "\xEF\xBB\xBF<b>T</b>", true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(path);
+        if (c.before != nullptr)
+            qm::test::WriteFile(path, c.before);
+        const auto inode = [&] {
+            struct stat st {};
+            return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+        };
+        const auto before = inode();
+        EXPECT_EQ(WriteTextFileUtf8IfChanged(path, "<b>T</b>"), c.wrote);
+        EXPECT_EQ(qm::test::ReadFile(path), "<b>T</b>");
+        // A skipped write must not even replace the file (its time and
+        // inode are what version control and editors watch).
+        if (!c.wrote) {
+            EXPECT_EQ(inode(), before);
+        }
+    }
+    std::filesystem::create_directories(dir / "folder.html");
+    EXPECT_THROW(WriteTextFileUtf8IfChanged(dir / "folder.html", "x"), std::exception);
 }
 
 TEST(TextFiles, ReadFailsOnMissingFileAndInvalidUtf8) {
