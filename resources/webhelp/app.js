@@ -517,9 +517,29 @@
   var tocReady = null;          // settles once the contents model is built (or failed)
   var tocFailed = false;
 
-  function hashId() {
-    var raw = location.hash.replace(/^#/, '');
+  function decoded(raw) {
     try { return decodeURIComponent(raw); } catch (e) { return raw; }
+  }
+
+  // A topic's address is index.html#ID, and index.html#ID#SECTION for a place in it (the
+  // target of a link to X.html#SECTION). Both parts are encoded, so the second "#" is the
+  // only one.
+  function hashParts() {
+    var raw = location.hash.replace(/^#/, '');
+    var at = raw.indexOf('#');
+    return at < 0 ? { id: decoded(raw), section: '' } : { id: decoded(raw.slice(0, at)), section: decoded(raw.slice(at + 1)) };
+  }
+
+  function hashId() { return hashParts().id; }
+
+  function addressFor(id, section) {
+    return hashFor(id) + (section ? '#' + encodeURIComponent(section) : '');
+  }
+
+  // The section named by a link's "#..." part, or ''.
+  function sectionOf(hash) {
+    var h = str(hash);
+    return /^#[^\/\\]+$/.test(h) ? decoded(h.slice(1)) : '';
   }
 
   function lookup(id) {
@@ -529,18 +549,20 @@
   function defaultTopic() { return model.order[0] || null; }
 
   // Every navigation goes through the address so that back and forward and bookmarks work.
-  function go(topic) {
-    var hash = hashFor(topic.id);
+  function go(topic, section) {
+    var hash = addressFor(topic.id, section);
     if (location.hash === hash) {
       // same address: no hashchange will come, but the frame may have followed a link
-      showTopic(topic, state.drifted || topic !== state.current || !!state.highlight);
+      showTopic(topic, state.drifted || topic !== state.current || !!state.highlight, section);
     } else {
       location.hash = hash;
     }
   }
 
   function route() {
-    var id = hashId();
+    var parts = hashParts();
+    var id = parts.id;
+    var section = parts.section;
     var traversal = lastStepType === 'traverse';
     lastStepType = '';
     if (!id) {
@@ -551,41 +573,42 @@
       return;
     }
     var topic = lookup(id);
-    if (topic) { showRouted(topic, traversal); return; }
+    if (topic) { showRouted(topic, traversal, section); return; }
     // Topics that are published but hidden from the contents are known only to the search index.
     loadDict().then(function () {
       if (hashId() !== id) return; // the reader moved on meanwhile
       var found = lookup(id);
-      if (found) showTopic(found, true);
+      if (found) showTopic(found, true, section);
       else showNotice('Topic not found', 'This address does not lead to a topic of this help. It may have been removed or renamed.', true);
     });
   }
 
-  function showRouted(topic, traversal) {
+  function showRouted(topic, traversal, section) {
     var load = topic !== state.current || state.drifted;
     if (load && traversal && !ui.frame.hidden) {
       showTopic(topic, false);
-      expectRestore(topic);
+      expectRestore(topic, section);
     } else {
-      showTopic(topic, load);
+      showTopic(topic, load, section);
     }
   }
 
   // Waits for the browser to bring back the frame page of a history step. The fallback load
   // covers steps between two addresses of the same page (the bare address and that of the
   // first topic), where the browser has nothing to bring back.
-  function expectRestore(topic) {
+  function expectRestore(topic, section) {
     clearTimeout(state.restoreTimer);
     state.restoring = topic;
     state.pendingUrl = null;
     state.restoreTimer = setTimeout(function () {
-      if (state.restoring === topic && state.current === topic) navigateFrame(topic.file);
+      if (state.restoring === topic && state.current === topic) navigateFrame(topic.file, section);
       state.restoring = null;
     }, 400);
   }
 
-  // loadFrame is false when the frame already shows the topic (it got there by itself).
-  function showTopic(topic, loadFrame) {
+  // loadFrame is false when the frame already shows the topic (it got there by itself);
+  // then the page itself is asked to scroll to the section.
+  function showTopic(topic, loadFrame, section) {
     state.current = topic;
     ui.notice.hidden = true;
     ui.frame.hidden = false;
@@ -593,7 +616,8 @@
     renderCrumbs(topic);
     renderPager(topic);
     doc.title = displayTitle(topic.title) + ' \u2013 ' + projectTitle;
-    if (loadFrame) navigateFrame(topic.file);
+    if (loadFrame) navigateFrame(topic.file, section);
+    else if (section) postToPage({ type: 'scroll', id: section });
   }
 
   function showNotice(title, text, withLink) {
@@ -691,8 +715,8 @@
     height: 0       // its full height, for printing the viewer as a whole
   };
 
-  function navigateFrame(file) {
-    var url = new URL(file, siteBase).href;
+  function navigateFrame(file, section) {
+    var url = new URL(file, siteBase).href + (section ? '#' + encodeURIComponent(section) : '');
     clearTimeout(state.restoreTimer);
     state.restoring = null;
     state.pendingUrl = url;
@@ -743,7 +767,7 @@
       case 'size': page.height = Number(msg.height) || 0; setPrintHeight(); break;
       case 'go': {
         var target = topicForFile(msg.file);
-        if (target) go(target);
+        if (target) go(target, sectionOf(msg.hash));
         // a page the data do not know, in the topics folder: shown, with its anchor if any
         else if (/^topics\/[^\/?#]+\.html?$/i.test(str(msg.file))) navigateFrame(msg.file + (/^#[^\/\\]*$/.test(str(msg.hash)) ? msg.hash : ''));
         break;
@@ -778,7 +802,7 @@
       state.followTimer = setTimeout(function () {
         if (topic === state.current) return;
         var addressed = hashId() ? lookup(hashId()) : defaultTopic();
-        if (addressed !== topic) history.replaceState(history.state, '', hashFor(topic.id));
+        if (addressed !== topic) history.replaceState(history.state, '', addressFor(topic.id, sectionOf(msg.hash)));
         showTopic(topic, false);
       }, 100);
     }

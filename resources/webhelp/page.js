@@ -241,7 +241,8 @@
       case 'mark': if (Array.isArray(msg.terms)) markTerms(msg.terms.filter(function (t) { return t && typeof t.t === 'string' && t.t; })); break;
       case 'print': window.print(); break;
       case 'scroll': {
-        var target = typeof msg.id === 'string' && doc.getElementById(msg.id);
+        // an id, or the name of an <a name> anchor as older pages have them
+        var target = typeof msg.id === 'string' && msg.id && (doc.getElementById(msg.id) || doc.getElementsByName(msg.id)[0]);
         if (target) target.scrollIntoView({ block: 'start' });
         break;
       }
@@ -290,6 +291,8 @@
 
   if (framed) {
     report();
+    // a move within the page, which brings no load event to the viewer
+    window.addEventListener('hashchange', report);
     window.addEventListener('resize', function () { send({ type: 'size', height: doc.documentElement.scrollHeight }); });
     window.addEventListener('load', function () { send({ type: 'size', height: doc.documentElement.scrollHeight }); });
   } else {
@@ -298,7 +301,9 @@
     bar.className = 'qz-alone';
     bar.setAttribute('role', 'note');
     var link = doc.createElement('a');
-    link.href = '../index.html#' + encodeURIComponent(topicId);
+    var section = location.hash.length > 1 ? location.hash.slice(1) : '';
+    try { section = decodeURIComponent(section); } catch (e) { /* kept as written */ }
+    link.href = '../index.html#' + encodeURIComponent(topicId) + (section ? '#' + encodeURIComponent(section) : '');
     link.textContent = 'Open this topic in the full help';
     link.id = 'qz-open-help';
     bar.appendChild(doc.createTextNode('This page is one topic of a help.'));

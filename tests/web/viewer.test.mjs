@@ -866,3 +866,63 @@ test('templates: the style placeholders take the project values, and the raw tem
     });
   }
 });
+
+// A copy of the fixture where "Links between topics" links to a section near the end of a
+// long "Printed manual (PDF)".
+function siteWithSectionLink() {
+  const from = byTitle(fixture, 'Links between topics');
+  const to = byTitle(fixture, 'Printed manual (PDF)');
+  const dir = siteWithData(fixture.dir, FIXTURE_DIR);
+  const toFile = path.join(dir, to.file);
+  const filler = Array.from({ length: 60 }, (_, i) => `<p>Filler paragraph ${i} before the section.</p>`).join('');
+  fs.writeFileSync(toFile, fs.readFileSync(toFile, 'utf8').replace('<div class="qz-page-body" style="padding:16px;">',
+    (m) => m + filler + '<h2 id="far-section">The far section</h2><p>Text of the far section.</p>' + filler));
+  const fromFile = path.join(dir, from.file);
+  fs.writeFileSync(fromFile, fs.readFileSync(fromFile, 'utf8').replace('<div class="qz-page-body" style="padding:16px;">',
+    (m) => m + `<p><a id="to-section" href="${to.id}.html#far-section">To the far section</a></p>`));
+  return { dir, from, to };
+}
+
+test('a link to a section of another topic, and an address with a section, open the topic there', { timeout: TEST_TIMEOUT }, async () => {
+  const { dir, from, to } = siteWithSectionLink();
+  // the section's heading is at the top of the frame, well down the page
+  const atSection = (page) => until(() => topicFrame(page).evaluate(() => {
+    const h = document.getElementById('far-section');
+    return h && window.scrollY > 200 && Math.abs(h.getBoundingClientRect().top) < 4;
+  }), 'the topic scrolled to its section');
+  await bothWays(dir, async (way, url) => {
+    await withViewer({ dir, url, hash: '#' + from.id }, async (page, base) => {
+      await until(async () => (await viewState(page, base)).frame === from.file, way + ': first topic');
+      await topicFrame(page).click('#to-section');
+      const state = await until(async () => {
+        const v = await viewState(page, base);
+        return v.crumbs.at(-1) === to.title && v.frame === to.file + '#far-section' ? v : null;
+      }, way + ': the linked topic');
+      assert.equal(state.hash, to.id + '#far-section', way + ': the address names the section');
+      assert.deepEqual(state.current.map((c) => c.id), [to.id], way);
+      await atSection(page);
+      // back to the first topic, then the address with the section, as a bookmark gives it
+      await page.goBack();
+      await until(async () => (await viewState(page, base)).frame === from.file, way + ': back');
+    });
+    await withViewer({ dir, url, hash: '#' + to.id + '#far-section' }, async (page, base) => {
+      await until(async () => (await viewState(page, base)).crumbs.at(-1) === to.title, way + ': bookmarked topic');
+      await atSection(page);
+      // the same topic at its start, then the section again without a reload of the page
+      await page.evaluate((id) => { location.hash = id; }, to.id);
+      await page.evaluate(() => window.frames[0].postMessage({ qz: 1, type: 'scroll', id: 'qz-no-such' }, '*'));
+      await topicFrame(page).evaluate(() => { window.scrollTo(0, 0); window.sameDocument = true; });
+      await page.evaluate((h) => { location.hash = h; }, to.id + '#far-section');
+      await atSection(page);
+      assert.equal(await topicFrame(page).evaluate(() => window.sameDocument), true, way + ': no reload within the topic');
+    });
+  });
+  // Opened alone, the page offers the full help at the same section.
+  const alone = await context.newPage();
+  try {
+    await alone.goto(pathToFileURL(path.join(dir, to.file)).href + '#far-section');
+    assert.equal(await alone.getAttribute('#qz-open-help', 'href'), '../index.html#' + to.id + '#far-section');
+  } finally {
+    await alone.close();
+  }
+});
