@@ -722,6 +722,7 @@
     state.pendingUrl = url;
     state.drifted = false;
     page.alive = false;
+    page.printHeights = null;
     renderOnPage([]);
     ui.stage.classList.add('is-loading');
     try {
@@ -764,7 +765,11 @@
     if (!msg || msg.qz !== 1 || typeof msg.type !== 'string') return;
     switch (msg.type) {
       case 'page': onPageReport(msg); break;
-      case 'size': page.height = Number(msg.height) || 0; setPrintHeight(); break;
+      case 'size':
+        page.height = Number(msg.height) || 0;
+        if (msg.print && typeof msg.print === 'object') page.printHeights = msg.print;
+        setPrintHeight();
+        break;
       case 'go': {
         var target = topicForFile(msg.file);
         if (target) go(target, sectionOf(msg.hash));
@@ -812,9 +817,20 @@
     if (terms && terms.topic === topic) postToPage({ type: 'mark', terms: terms.terms });
   }
 
+  // the widths at which topic pages tell their height (page.js)
+  var PRINT_WIDTHS = [200, 240, 280, 300, 320, 340, 360, 380, 400, 420, 440, 460, 480, 500, 520, 540, 560, 580, 600, 620, 640, 660, 680, 700, 720, 740, 760, 780, 800, 880, 960, 1040, 1120];
+
+  // The frame's printed height: --qz-page-height as on screen, --qz-print-W at paper W px
+  // wide and more (app.css chooses by the printed width).
   function setPrintHeight() {
-    if (page.height > 0) ui.frame.style.setProperty('--qz-page-height', page.height + 'px');
-    else ui.frame.style.removeProperty('--qz-page-height');
+    var style = ui.frame.style;
+    if (page.height > 0) style.setProperty('--qz-page-height', page.height + 'px');
+    else style.removeProperty('--qz-page-height');
+    PRINT_WIDTHS.forEach(function (w) {
+      var h = Number(page.printHeights && page.printHeights[w]) || 0;
+      if (h > 0) style.setProperty('--qz-print-' + w, Math.ceil(h) + 'px');
+      else style.removeProperty('--qz-print-' + w);
+    });
   }
 
   /* ------------------------------------------------------------------ *

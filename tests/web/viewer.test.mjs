@@ -769,14 +769,40 @@ test("the browser's own print of the viewer prints the whole topic, over several
   await bothWays(dir, async (way, url) => {
     await withViewer({ dir, url, hash: '#' + manual.id }, async (page, base) => {
       await until(async () => (await topicFrame(page).url()) === base + manual.file, 'topic');
-      await until(() => page.evaluate(() => document.getElementById('qz-frame').style.getPropertyValue('--qz-page-height') !== ''), 'page height known');
-      const pdf = path.join(tempDir('qm-viewer-print-'), 'viewer.pdf');
-      await page.pdf({ path: pdf, format: 'A4' });
-      const pages = Number(execFileSync('pdfinfo', [pdf], { encoding: 'utf8' }).match(/Pages:\s+(\d+)/)[1]);
-      const text = execFileSync('pdftotext', ['-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
-      assert.ok(pages >= 2, way + ': ' + pages + ' sheets');
-      assert.match(text, /The last line of the topic\./, way + ': the end of the topic is printed');
-      assert.doesNotMatch(text, /Skip to topic|Previous|On this page/, way + ': the viewer around the topic is not');
+      await until(() => page.evaluate(() => document.getElementById('qz-frame').style.getPropertyValue('--qz-print-280') !== ''), 'page heights known');
+      // Narrow paper makes the topic taller than on screen: it must not be cut there either,
+      // nor end in empty sheets.
+      const papers = [['A4', { format: 'A4' }], ['A6', { format: 'A6' }], ['100 mm wide', { width: '100mm', height: '150mm' }]];
+      const sheets = {};
+      for (const [name, paper] of papers) {
+        const pdf = path.join(tempDir('qm-viewer-print-'), 'viewer.pdf');
+        await page.pdf({ path: pdf, ...paper });
+        const pages = Number(execFileSync('pdfinfo', [pdf], { encoding: 'utf8' }).match(/Pages:\s+(\d+)/)[1]);
+        const text = execFileSync('pdftotext', ['-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
+        const what = way + ', ' + name + ': ';
+        assert.ok(pages >= 2, what + pages + ' sheets');
+        assert.match(text, /The last line of the topic\./, what + 'the end of the topic is printed');
+        assert.doesNotMatch(text, /Skip to topic|Previous|On this page/, what + 'the viewer around the topic is not');
+        for (const heading of html.match(/<h2>[^<]*<\/h2>/g)) {
+          const words = heading.replace(/<[^>]+>/g, '').trim();
+          assert.ok(text.replace(/\s+/g, ' ').includes(words), what + 'heading ' + words);
+        }
+        // The topic printed by itself on the same paper: the viewer's print, which can only
+        // reserve the topic's height ahead, takes at most one sheet more (it may take fewer:
+        // a frame is cut into sheets without the page's own breaks).
+        const alone = await context.newPage();
+        const own = path.join(tempDir('qm-viewer-print-'), 'topic.pdf');
+        try {
+          await alone.goto(base + manual.file);
+          await alone.pdf({ path: own, ...paper });
+        } finally {
+          await alone.close();
+        }
+        const ownPages = Number(execFileSync('pdfinfo', [own], { encoding: 'utf8' }).match(/Pages:\s+(\d+)/)[1]);
+        assert.ok(pages <= ownPages + 1, what + pages + ' sheets, the topic alone ' + ownPages);
+        sheets[name] = pages;
+      }
+      assert.ok(sheets.A6 > sheets.A4, way + ': more sheets on A6 than on A4: ' + JSON.stringify(sheets));
     });
   });
 });
