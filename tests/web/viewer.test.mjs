@@ -16,7 +16,7 @@ import { execFileSync } from 'node:child_process';
 import { chromium } from 'playwright-core';
 import {
   FIXTURE_DIR, VIEWER_DIR, VIEWER_FILES, FIXTURE_STYLE, installViewer, buildSearchIndex, tempDir, siteUnderTest,
-  siteWithData, readSite, serveSite, writeLargeSite, removeTempDirs
+  siteWithData, readSite, serveSite, writeLargeSite, removeTempDirs, publisherJson, topicPage, escapeHtmlText, defaultHeader
 } from './viewer-site.mjs';
 
 // A hang (a page that never answers) fails its test instead of stalling the run.
@@ -950,5 +950,78 @@ test('a link to a section of another topic, and an address with a section, open 
     assert.equal(await alone.getAttribute('#qz-open-help', 'href'), '../index.html#' + to.id + '#far-section');
   } finally {
     await alone.close();
+  }
+});
+
+// A help of many top-level topics, each with two children, in the nested contents (toc.js)
+// or also in the flat copy the publisher writes (search/contents.js).
+function siteWithManyRoots(flat) {
+  const dir = tempDir('qm-viewer-roots-');
+  const id = (i) => (0xB0000000 + i).toString(16).toUpperCase().padStart(32, '0');
+  const roots = [];
+  const rows = [];
+  let n = 0;
+  for (let r = 0; r < 400; r++) {
+    const root = { id: id(n++), title: 'Chapter ' + r, children: [] };
+    rows.push(root.id, root.title, 0);
+    for (let c = 0; c < 2; c++) {
+      const child = { id: id(n++), title: `Section ${r}.${c}`, children: [] };
+      root.children.push(child);
+      rows.push(child.id, child.title, 1);
+    }
+    roots.push(root);
+  }
+  const all = roots.flatMap((r) => [r, ...r.children]);
+  for (const t of all) t.file = 'topics/' + t.id + '.html';
+  fs.mkdirSync(path.join(dir, 'topics'), { recursive: true });
+  const toc = publisherJson({ roots });
+  fs.writeFileSync(path.join(dir, 'toc.json'), toc);
+  fs.writeFileSync(path.join(dir, 'toc.js'), 'window.__QZ_TOC = ' + toc + ';');
+  const search = publisherJson({ topics: all.map((t) => ({ id: t.id, title: t.title, file: t.file, text: 'About ' + t.title + '.', keywords: '' })) });
+  fs.writeFileSync(path.join(dir, 'search.json'), search);
+  fs.writeFileSync(path.join(dir, 'search.js'), 'window.__QZ_SEARCH = ' + search + ';');
+  for (const t of all) {
+    fs.writeFileSync(path.join(dir, t.file), topicPage({ body: '<h1>' + escapeHtmlText(t.title) + '</h1>', title: t.title, header: defaultHeader('Many chapters') }));
+  }
+  installViewer(dir);
+  buildSearchIndex(dir);
+  const contents = path.join(dir, 'search', 'contents.js');
+  if (flat) fs.writeFileSync(contents, 'window.__qzSearch("contents",0,' + JSON.stringify(rows) + ');');
+  else fs.rmSync(contents, { force: true });
+  return { dir, roots };
+}
+
+test('contents: a help of hundreds of chapters reaches every one by scrolling, keys, address and memory', { timeout: TEST_TIMEOUT * 2 }, async () => {
+  for (const flat of [false, true]) {
+    const { dir, roots } = siteWithManyRoots(flat);
+    const way = flat ? 'flat contents' : 'toc.js';
+    const rowOf = (page, node) => page.locator(`#qz-tree [role="treeitem"][href="#${node.id}"]`);
+    const rootRows = (page) => page.evaluate(() => Array.from(document.querySelectorAll('#qz-tree > li > [role="treeitem"]'),
+      (a) => [a.textContent, a.getAttribute('aria-posinset'), a.getAttribute('aria-setsize')]));
+    await withViewer({ dir }, async (page) => {
+      // scrolling the contents to its end brings every chapter, in order
+      await until(async () => {
+        await page.evaluate(() => { const s = document.getElementById('qz-sidebar'); s.scrollTop = s.scrollHeight; });
+        return (await rootRows(page)).length === roots.length;
+      }, way + ': every chapter by scrolling', 10000);
+      assert.deepEqual(await rootRows(page), roots.map((r, i) => [r.title, String(i + 1), String(roots.length)]), way);
+    });
+    await withViewer({ dir }, async (page) => {
+      // End from the first row goes to the last chapter
+      await rowOf(page, roots[0]).focus();
+      await page.keyboard.press('End');
+      assert.equal(await page.evaluate(() => document.activeElement.textContent), roots.at(-1).title, way + ': End');
+    });
+    const deep = roots[333].children[1];
+    await withViewer({ dir, hash: '#' + deep.id }, async (page) => {
+      await until(async () => (await rowOf(page, deep).getAttribute('aria-current')) === 'page', way + ': the addressed section is marked');
+      assert.equal(await rowOf(page, roots[333]).getAttribute('aria-expanded'), 'true', way);
+      assert.ok(await rowOf(page, deep).isVisible(), way + ': and scrolled into view');
+      await page.waitForTimeout(400); // the open branch is written a moment after the last change
+    });
+    await withViewer({ dir, keepStorage: true }, async (page) => {
+      await until(async () => (await rowOf(page, roots[333]).getAttribute('aria-expanded')) === 'true', way + ': the branch is open again');
+      assert.equal(await rowOf(page, roots[333].children[0]).textContent(), roots[333].children[0].title, way);
+    });
   }
 });
