@@ -485,6 +485,10 @@ test('search: a 10,000-topic help finds by title first and shows more results on
     await until(() => page.evaluate(() => document.querySelectorAll('#qz-results [role="option"]').length === 40), '40 results');
     assert.equal(await page.evaluate(() => document.activeElement.id), 'qz-search-input', 'the focus stays in the box');
     assert.match(await page.textContent('#qz-results-more'), new RegExp('\\(' + (total - 40) + ' left\\)'));
+    // title hits rank first across the pages as within one
+    const shown = await page.evaluate(() => Array.from(document.querySelectorAll('#qz-results .qz-result-title'), (e) => e.textContent));
+    const inTitle = shown.map((t) => /(^|\s)ka/i.test(t));
+    assert.ok(inTitle.indexOf(false) < 0 || !inTitle.slice(inTitle.indexOf(false)).includes(true), JSON.stringify(shown));
   });
 });
 
