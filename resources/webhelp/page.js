@@ -169,31 +169,43 @@
   // The viewer, printed as a whole, shows this page in a frame whose height it must set
   // before the browser lays out the sheets; it cannot look into the frame then. Narrow paper
   // makes the page taller than on screen, so the page tells its height at the widths of common
-  // paper (the viewer's style sheet picks one by the printed width). Each width is measured
-  // while the page is held at it, all in one task, so that the reader sees no reflow; a very
-  // long page stops early and the wider widths take the last height measured, which is at
-  // least as tall as the page there.
+  // paper (the viewer's style sheet picks one by the printed width). The widths are measured
+  // a few at a time while the page is idle, each piece ending with the page back at its own
+  // width, so that the reader sees no reflow and typing is not held up. Once one width takes
+  // long (a very long page), the wider ones take the last height measured, which is at least
+  // as tall as the page there.
   var PRINT_WIDTHS = [200, 240, 280, 300, 320, 340, 360, 380, 400, 420, 440, 460, 480, 500, 520, 540, 560, 580, 600, 620, 640, 660, 680, 700, 720, 740, 760, 780, 800, 880, 960, 1040, 1120];
 
-  function printHeights() {
+  function measurePrintHeights(done) {
+    var idle = window.requestIdleCallback || function (fn) { return setTimeout(function () { fn(null); }, 50); };
     var root = doc.documentElement;
-    var screenWidth = root.clientWidth;
-    var screenHeight = root.scrollHeight;
-    var saved = root.style.width;
-    var began = Date.now();
     var heights = {};
-    var last = 0;
-    for (var i = 0; i < PRINT_WIDTHS.length; i++) {
-      var w = PRINT_WIDTHS[i];
-      if (w >= screenWidth) { heights[w] = Math.max(screenHeight, last); continue; }
-      if (last && Date.now() - began > 40) { heights[w] = last; continue; }
-      root.style.width = w + 'px';
-      // the page's own box: a short page is not stretched to the frame
-      last = Math.ceil(root.getBoundingClientRect().height) + 2;
-      heights[w] = last;
+    var at = 0, last = 0, slow = false;
+    function piece(deadline) {
+      var screenWidth = root.clientWidth;
+      var screenHeight = root.scrollHeight;
+      var saved = root.style.width;
+      var began = Date.now();
+      while (at < PRINT_WIDTHS.length) {
+        var w = PRINT_WIDTHS[at];
+        if (w >= screenWidth) heights[w] = Math.max(screenHeight, last);
+        else if (slow) heights[w] = last;
+        else {
+          if (last && (deadline ? deadline.timeRemaining() < 2 : Date.now() - began > 8)) break;
+          var t0 = Date.now();
+          root.style.width = w + 'px';
+          // the page's own box: a short page is not stretched to the frame
+          last = Math.ceil(root.getBoundingClientRect().height) + 2;
+          heights[w] = last;
+          slow = Date.now() - t0 > 25;
+        }
+        at++;
+      }
+      root.style.width = saved;
+      if (at < PRINT_WIDTHS.length) idle(piece, { timeout: 2000 });
+      else done(heights);
     }
-    root.style.width = saved;
-    return heights;
+    idle(piece, { timeout: 2000 });
   }
 
   function send(message) {
@@ -326,11 +338,9 @@
     window.addEventListener('resize', function () { send({ type: 'size', height: doc.documentElement.scrollHeight }); });
     window.addEventListener('load', function () {
       send({ type: 'size', height: doc.documentElement.scrollHeight });
-      // the heights for print are measured when the page is idle, out of the way of its first view
-      var idle = window.requestIdleCallback || function (fn) { return setTimeout(fn, 200); };
-      idle(function () {
-        send({ type: 'size', height: doc.documentElement.scrollHeight, print: printHeights() });
-      }, { timeout: 2000 });
+      measurePrintHeights(function (heights) {
+        send({ type: 'size', height: doc.documentElement.scrollHeight, print: heights });
+      });
     });
   } else {
     // Opened on its own (a bookmark, a search engine): offer the whole help around it.
