@@ -151,25 +151,11 @@
     });
   }
 
-  // The flat contents (id, title, depth per topic) as the nested roots of toc.json.
-  function rootsFromRows(rows) {
-    var roots = [];
-    var path = [];
-    for (var i = 0; i + 2 < rows.length; i += 3) {
-      var node = { id: rows[i], title: rows[i + 1], children: [] };
-      var depth = Math.max(0, Math.min(Number(rows[i + 2]) || 0, path.length));
-      path.length = depth;
-      (depth ? path[depth - 1].children : roots).push(node);
-      path.push(node);
-    }
-    return { roots: roots };
-  }
-
   function loadToc() {
     var arrived = window.__qzArrived && window.__qzArrived.contents0;
     if (Array.isArray(arrived)) {
       delete window.__qzArrived.contents0;
-      return Promise.resolve(rootsFromRows(arrived));
+      return Promise.resolve({ rows: arrived });
     }
     var nested = function () {
       var data = window.__QZ_TOC;
@@ -202,39 +188,55 @@
     byFile: new Map() // site-relative file -> node
   };
 
+  function newNode(id, title, file, parent, depth) {
+    var node = {
+      id: id,
+      title: title,
+      file: file,
+      parent: parent,
+      depth: depth,
+      index: model.order.length,
+      rootAt: -1,
+      children: [],
+      expanded: false,
+      item: null,  // the treeitem element once rendered
+      group: null  // the child group element once rendered
+    };
+    model.order.push(node);
+    if (!model.byId.has(id)) model.byId.set(id, node);
+    // most files follow from the id (topicForFile); only the others need a map entry
+    if (file !== 'topics/' + id + '.html' && !model.byFile.has(file)) model.byFile.set(file, node);
+    if (parent) parent.children.push(node);
+    else { node.rootAt = model.roots.length; model.roots.push(node); }
+    return node;
+  }
+
+  // The flat contents (id, title, depth per topic, in reading order), read in one pass:
+  // at thousands of topics this is on the way to the first view of the contents.
+  function buildFromRows(rows) {
+    var path = [];
+    for (var i = 0; i + 2 < rows.length; i += 3) {
+      var id = str(rows[i]);
+      if (!id) continue;
+      var depth = Math.max(0, Math.min(Number(rows[i + 2]) || 0, path.length));
+      path.length = depth;
+      path.push(newNode(id, str(rows[i + 1]), 'topics/' + id + '.html', depth ? path[depth - 1] : null, depth + 1));
+    }
+  }
+
+  // The nested contents of toc.json.
   function buildModel(data) {
-    var index = 0;
+    if (data && Array.isArray(data.rows)) { buildFromRows(data.rows); return; }
     function visit(raw, parent, depth) {
-      if (!raw || typeof raw !== 'object') return null;
+      if (!raw || typeof raw !== 'object') return;
       var id = str(raw.id);
-      if (!id) return null;
-      var node = {
-        id: id,
-        title: str(raw.title),
-        file: safeFile(raw.file, id),
-        parent: parent,
-        depth: depth,
-        index: index++,
-        children: [],
-        expanded: false,
-        item: null,  // the treeitem element once rendered
-        group: null  // the child group element once rendered
-      };
-      model.order.push(node);
-      if (!model.byId.has(id)) model.byId.set(id, node);
-      if (!model.byFile.has(node.file)) model.byFile.set(node.file, node);
+      if (!id) return;
+      var node = newNode(id, str(raw.title), safeFile(raw.file, id), parent, depth);
       var kids = Array.isArray(raw.children) ? raw.children : [];
-      for (var i = 0; i < kids.length; i++) {
-        var child = visit(kids[i], node, depth + 1);
-        if (child) node.children.push(child);
-      }
-      return node;
+      for (var i = 0; i < kids.length; i++) visit(kids[i], node, depth + 1);
     }
     var roots = data && Array.isArray(data.roots) ? data.roots : [];
-    for (var i = 0; i < roots.length; i++) {
-      var node = visit(roots[i], null, 1);
-      if (node) model.roots.push(node);
-    }
+    for (var i = 0; i < roots.length; i++) visit(roots[i], null, 1);
   }
 
   function ancestors(node) {
@@ -249,10 +251,44 @@
 
   // Children are rendered the first time their parent opens: a manual with thousands of
   // topics then costs only the visible rows.
-  function renderItems(list, container) {
+  function renderItems(list, container, from, to) {
     var frag = doc.createDocumentFragment();
-    for (var i = 0; i < list.length; i++) frag.appendChild(createItem(list[i], i + 1, list.length));
+    var end = to == null ? list.length : to;
+    for (var i = from || 0; i < end; i++) frag.appendChild(createItem(list[i], i + 1, list.length));
     container.appendChild(frag);
+  }
+
+  // A manual may have thousands of top-level topics. Only the first screenfuls are drawn
+  // before the contents show; more follow as the reader scrolls towards the end of them,
+  // and at once up to any topic that is needed earlier (an address, a key, a remembered
+  // branch). Nothing is drawn in the background, where it would compete with typing.
+  var FIRST_ROOTS = 60;
+  var MORE_ROOTS = 150;
+  var rootsDrawn = 0;
+  var rootsEnd = window.IntersectionObserver ? new IntersectionObserver(function (entries) {
+    if (entries.some(function (e) { return e.isIntersecting; })) drawRootsThrough(rootsDrawn + MORE_ROOTS - 1);
+  }, { root: ui.sidebar, rootMargin: '0px 0px 1000px 0px' }) : null;
+
+  function drawRootsThrough(last) {
+    var to = Math.min(model.roots.length, rootsEnd ? last + 1 : model.roots.length);
+    if (to <= rootsDrawn) return;
+    renderItems(model.roots, ui.tree, rootsDrawn, to);
+    rootsDrawn = to;
+    if (rootsEnd) {
+      rootsEnd.disconnect();
+      if (rootsDrawn < model.roots.length) rootsEnd.observe(model.roots[rootsDrawn - 1].item.parentNode);
+    }
+  }
+
+  // The row of a node, drawing its top-level topic and opening its ancestors as needed.
+  function ensureItem(node) {
+    if (node.item) return;
+    if (!node.parent) {
+      drawRootsThrough(node.rootAt);
+    } else {
+      ensureItem(node.parent);
+      setExpanded(node.parent, true);
+    }
   }
 
   function createItem(node, pos, size) {
@@ -286,6 +322,7 @@
 
   function setExpanded(node, open) {
     if (!node.children.length || node.expanded === open) return;
+    ensureItem(node);
     node.expanded = open;
     if (open && !node.group) {
       var ul = el('ul', 'qz-tree-group');
@@ -331,6 +368,7 @@
   }
 
   function ensureRendered(node) {
+    ensureItem(node);
     ancestors(node).forEach(function (p) { setExpanded(p, true); });
   }
 
@@ -479,9 +517,29 @@
   var tocReady = null;          // settles once the contents model is built (or failed)
   var tocFailed = false;
 
-  function hashId() {
-    var raw = location.hash.replace(/^#/, '');
+  function decoded(raw) {
     try { return decodeURIComponent(raw); } catch (e) { return raw; }
+  }
+
+  // A topic's address is index.html#ID, and index.html#ID#SECTION for a place in it (the
+  // target of a link to X.html#SECTION). Both parts are encoded, so the second "#" is the
+  // only one.
+  function hashParts() {
+    var raw = location.hash.replace(/^#/, '');
+    var at = raw.indexOf('#');
+    return at < 0 ? { id: decoded(raw), section: '' } : { id: decoded(raw.slice(0, at)), section: decoded(raw.slice(at + 1)) };
+  }
+
+  function hashId() { return hashParts().id; }
+
+  function addressFor(id, section) {
+    return hashFor(id) + (section ? '#' + encodeURIComponent(section) : '');
+  }
+
+  // The section named by a link's "#..." part, or ''.
+  function sectionOf(hash) {
+    var h = str(hash);
+    return /^#[^\/\\]+$/.test(h) ? decoded(h.slice(1)) : '';
   }
 
   function lookup(id) {
@@ -491,18 +549,20 @@
   function defaultTopic() { return model.order[0] || null; }
 
   // Every navigation goes through the address so that back and forward and bookmarks work.
-  function go(topic) {
-    var hash = hashFor(topic.id);
+  function go(topic, section) {
+    var hash = addressFor(topic.id, section);
     if (location.hash === hash) {
       // same address: no hashchange will come, but the frame may have followed a link
-      showTopic(topic, state.drifted || topic !== state.current || !!state.highlight);
+      showTopic(topic, state.drifted || topic !== state.current || !!state.highlight, section);
     } else {
       location.hash = hash;
     }
   }
 
   function route() {
-    var id = hashId();
+    var parts = hashParts();
+    var id = parts.id;
+    var section = parts.section;
     var traversal = lastStepType === 'traverse';
     lastStepType = '';
     if (!id) {
@@ -513,41 +573,42 @@
       return;
     }
     var topic = lookup(id);
-    if (topic) { showRouted(topic, traversal); return; }
+    if (topic) { showRouted(topic, traversal, section); return; }
     // Topics that are published but hidden from the contents are known only to the search index.
     loadDict().then(function () {
       if (hashId() !== id) return; // the reader moved on meanwhile
       var found = lookup(id);
-      if (found) showTopic(found, true);
+      if (found) showTopic(found, true, section);
       else showNotice('Topic not found', 'This address does not lead to a topic of this help. It may have been removed or renamed.', true);
     });
   }
 
-  function showRouted(topic, traversal) {
+  function showRouted(topic, traversal, section) {
     var load = topic !== state.current || state.drifted;
     if (load && traversal && !ui.frame.hidden) {
       showTopic(topic, false);
-      expectRestore(topic);
+      expectRestore(topic, section);
     } else {
-      showTopic(topic, load);
+      showTopic(topic, load, section);
     }
   }
 
   // Waits for the browser to bring back the frame page of a history step. The fallback load
   // covers steps between two addresses of the same page (the bare address and that of the
   // first topic), where the browser has nothing to bring back.
-  function expectRestore(topic) {
+  function expectRestore(topic, section) {
     clearTimeout(state.restoreTimer);
     state.restoring = topic;
     state.pendingUrl = null;
     state.restoreTimer = setTimeout(function () {
-      if (state.restoring === topic && state.current === topic) navigateFrame(topic.file);
+      if (state.restoring === topic && state.current === topic) navigateFrame(topic.file, section);
       state.restoring = null;
     }, 400);
   }
 
-  // loadFrame is false when the frame already shows the topic (it got there by itself).
-  function showTopic(topic, loadFrame) {
+  // loadFrame is false when the frame already shows the topic (it got there by itself);
+  // then the page itself is asked to scroll to the section.
+  function showTopic(topic, loadFrame, section) {
     state.current = topic;
     ui.notice.hidden = true;
     ui.frame.hidden = false;
@@ -555,7 +616,8 @@
     renderCrumbs(topic);
     renderPager(topic);
     doc.title = displayTitle(topic.title) + ' \u2013 ' + projectTitle;
-    if (loadFrame) navigateFrame(topic.file);
+    if (loadFrame) navigateFrame(topic.file, section);
+    else if (section) postToPage({ type: 'scroll', id: section });
   }
 
   function showNotice(title, text, withLink) {
@@ -653,13 +715,14 @@
     height: 0       // its full height, for printing the viewer as a whole
   };
 
-  function navigateFrame(file) {
-    var url = new URL(file, siteBase).href;
+  function navigateFrame(file, section) {
+    var url = new URL(file, siteBase).href + (section ? '#' + encodeURIComponent(section) : '');
     clearTimeout(state.restoreTimer);
     state.restoring = null;
     state.pendingUrl = url;
     state.drifted = false;
     page.alive = false;
+    page.printHeights = null;
     renderOnPage([]);
     ui.stage.classList.add('is-loading');
     try {
@@ -680,6 +743,9 @@
 
   function topicForFile(file) {
     var f = str(file);
+    var m = /^topics\/([^\/]+)\.html$/.exec(f);
+    var byId = m && model.byId.get(m[1]);
+    if (byId && byId.file === f) return byId;
     return model.byFile.get(f) || searchTopicsByFile.get(f) || null;
   }
 
@@ -699,10 +765,14 @@
     if (!msg || msg.qz !== 1 || typeof msg.type !== 'string') return;
     switch (msg.type) {
       case 'page': onPageReport(msg); break;
-      case 'size': page.height = Number(msg.height) || 0; setPrintHeight(); break;
+      case 'size':
+        page.height = Number(msg.height) || 0;
+        if (msg.print && typeof msg.print === 'object') page.printHeights = msg.print;
+        setPrintHeight();
+        break;
       case 'go': {
         var target = topicForFile(msg.file);
-        if (target) go(target);
+        if (target) go(target, sectionOf(msg.hash));
         // a page the data do not know, in the topics folder: shown, with its anchor if any
         else if (/^topics\/[^\/?#]+\.html?$/i.test(str(msg.file))) navigateFrame(msg.file + (/^#[^\/\\]*$/.test(str(msg.hash)) ? msg.hash : ''));
         break;
@@ -737,7 +807,7 @@
       state.followTimer = setTimeout(function () {
         if (topic === state.current) return;
         var addressed = hashId() ? lookup(hashId()) : defaultTopic();
-        if (addressed !== topic) history.replaceState(history.state, '', hashFor(topic.id));
+        if (addressed !== topic) history.replaceState(history.state, '', addressFor(topic.id, sectionOf(msg.hash)));
         showTopic(topic, false);
       }, 100);
     }
@@ -747,9 +817,20 @@
     if (terms && terms.topic === topic) postToPage({ type: 'mark', terms: terms.terms });
   }
 
+  // the widths at which topic pages tell their height (page.js)
+  var PRINT_WIDTHS = [200, 240, 280, 300, 320, 340, 360, 380, 400, 420, 440, 460, 480, 500, 520, 540, 560, 580, 600, 620, 640, 660, 680, 700, 720, 740, 760, 780, 800, 880, 960, 1040, 1120];
+
+  // The frame's printed height: --qz-page-height as on screen, --qz-print-W at paper W px
+  // wide and more (app.css chooses by the printed width).
   function setPrintHeight() {
-    if (page.height > 0) ui.frame.style.setProperty('--qz-page-height', page.height + 'px');
-    else ui.frame.style.removeProperty('--qz-page-height');
+    var style = ui.frame.style;
+    if (page.height > 0) style.setProperty('--qz-page-height', page.height + 'px');
+    else style.removeProperty('--qz-page-height');
+    PRINT_WIDTHS.forEach(function (w) {
+      var h = Number(page.printHeights && page.printHeights[w]) || 0;
+      if (h > 0) style.setProperty('--qz-print-' + w, Math.ceil(h) + 'px');
+      else style.removeProperty('--qz-print-' + w);
+    });
   }
 
   /* ------------------------------------------------------------------ *
@@ -827,46 +908,60 @@
   // known then, so that their addresses work.
   function loadDict() {
     if (!sx.dictPromise) {
-      // The dictionary first; then the topics' shards side by side, each read in a short task.
-      var withDocs = loadShard('index', 0).then(function (d) {
-        var starts = d && Array.isArray(d.docs) ? d.docs : [];
-        return Promise.all(starts.map(function (s, n) { return loadShard('d', n); })).then(function (docs) {
-          return { d: d, docs: docs };
+      // The dictionary first; then the topics' shards, loaded side by side and taken in, in
+      // order, each in a task of its own: a reader may be typing meanwhile.
+      var dict = { ids: [], titles: [], terms: [], parts: [], texts: [] };
+      sx.dictPromise = loadShard('index', 0).then(function (d) {
+        d = d || {};
+        dict.terms = Array.isArray(d.terms) ? d.terms.map(str) : [];
+        dict.parts = Array.isArray(d.parts) ? d.parts.map(Number) : [];
+        dict.texts = Array.isArray(d.texts) ? d.texts.map(Number) : [];
+        var starts = Array.isArray(d.docs) ? d.docs : [];
+        var shards = starts.map(function (s, n) {
+          var shard = loadShard('d', n);
+          shard.catch(function () { /* reported through the chain below */ });
+          return shard;
         });
-      });
-      sx.dictPromise = Promise.all([tocReady, withDocs]).then(function (r) {
-        var d = r[1].d || {};
-        var ids = [], titles = [];
-        r[1].docs.forEach(function (part) {
-          var partIds = part && Array.isArray(part.ids) ? part.ids : [];
-          var partTitles = part && Array.isArray(part.titles) ? part.titles : [];
-          for (var i = 0; i < partIds.length; i++) { ids.push(str(partIds[i])); titles.push(str(partTitles[i])); }
+        var chain = tocReady;
+        shards.forEach(function (shard) {
+          chain = chain.then(function () { return shard; }).then(function (part) {
+            takeTopics(dict, part);
+            return nextTask();
+          });
         });
-        var dict = {
-          ids: ids,
-          titles: titles,
-          terms: Array.isArray(d.terms) ? d.terms.map(str) : [],
-          parts: Array.isArray(d.parts) ? d.parts.map(Number) : [],
-          texts: Array.isArray(d.texts) ? d.texts.map(Number) : []
-        };
-        dict.ids.forEach(function (id, i) {
-          var node = model.byId.get(id);
-          if (!node) {
-            node = searchTopicsById.get(id);
-            if (!node) {
-              node = { id: id, title: dict.titles[i] || '', file: 'topics/' + id + '.html', hidden: true };
-              searchTopicsById.set(id, node);
-              if (!searchTopicsByFile.has(node.file)) searchTopicsByFile.set(node.file, node);
-            }
-          }
-          searchTopics.push(node);
-        });
+        return chain;
+      }).then(function () {
         sx.dict = dict;
+        // The first search would otherwise also pay for compiling the text rules.
+        text.findHits(dict.titles[0] || 'a', queryTerms('a'));
       }, function () {
         sx.failed = true;
       });
     }
     return sx.dictPromise;
+  }
+
+  function nextTask() {
+    return new Promise(function (resolve) { setTimeout(resolve, 0); });
+  }
+
+  // The topics of one shard of the dictionary: their numbers follow on from the last shard's.
+  function takeTopics(dict, part) {
+    var partIds = part && Array.isArray(part.ids) ? part.ids : [];
+    var partTitles = part && Array.isArray(part.titles) ? part.titles : [];
+    for (var i = 0; i < partIds.length; i++) {
+      var id = str(partIds[i]);
+      var title = str(partTitles[i]);
+      dict.ids.push(id);
+      dict.titles.push(title);
+      var node = model.byId.get(id) || searchTopicsById.get(id);
+      if (!node) {
+        node = { id: id, title: title, file: 'topics/' + id + '.html', hidden: true };
+        searchTopicsById.set(id, node);
+        if (!searchTopicsByFile.has(node.file)) searchTopicsByFile.set(node.file, node);
+      }
+      searchTopics.push(node);
+    }
   }
 
   function lowerBound(list, key) {
@@ -1012,8 +1107,31 @@
       found.push({ no: no, topic: topic, score: score, key: score * 100000 - order });
     }
     for (var r = 0; r < touchedAll.length; r++) { hits[touchedAll[r]] = 0; total[touchedAll[r]] = 0; }
-    found.sort(function (a, b) { return b.key - a.key || a.no - b.no; });
+    // Only the results on show are put in order (rankNext): sorting thousands of matches
+    // for the first twenty made the first results late.
     return { matches: found };
+  }
+
+  function ranksBefore(a, b) { return a.key > b.key || (a.key === b.key && a.no < b.no); }
+
+  // Moves the best `k` of list[from..] to list[from..from+k), best first; the rest stay
+  // behind in any order. One pass with a small sorted buffer: linear in the matches.
+  function rankNext(list, from, k) {
+    if (from >= list.length || k <= 0) return;
+    var top = [];
+    for (var i = from; i < list.length; i++) {
+      var m = list[i];
+      if (top.length === k && !ranksBefore(m, top[k - 1])) continue;
+      var j = top.length < k ? top.length : k - 1;
+      while (j > 0 && ranksBefore(m, top[j - 1])) { top[j] = top[j - 1]; j--; }
+      top[j] = m;
+    }
+    var chosen = new Set(top);
+    var at = from + top.length;
+    var rest = [];
+    for (i = from; i < list.length; i++) if (!chosen.has(list[i])) rest.push(list[i]);
+    for (i = 0; i < top.length; i++) list[from + i] = top[i];
+    for (i = 0; i < rest.length; i++) list[at + i] = rest[i];
   }
 
   // The text entry of a topic for its snippet, or a promise of it.
@@ -1043,7 +1161,7 @@
    * ------------------------------------------------------------------ */
 
   var PAGE_SIZE = 20;
-  var results = { list: [], shown: 0, active: -1, terms: [], generation: 0 };
+  var results = { list: [], shown: 0, active: -1, terms: [], generation: 0, scrolled: false };
 
   function openPanel() {
     ui.panel.hidden = false;
@@ -1075,11 +1193,13 @@
       loadDict().then(function () { if (generation === results.generation) runSearch(); });
       return;
     }
+    var began = performance.now();
     var outcome = searchNow(terms);
     if (outcome.missing) {
-      // Keep the previous results in view while the shards for the new query arrive.
+      // Keep the previous results in view while the shards for the new query arrive. The
+      // search runs in a task after the one that read them.
       if (!results.list.length) setStatusOnly('Searching\u2026');
-      Promise.all(outcome.missing.map(postingPart)).then(function () {
+      Promise.all(outcome.missing.map(postingPart)).then(nextTask).then(function () {
         if (generation === results.generation) runSearch();
       });
       return;
@@ -1088,7 +1208,12 @@
     var lone = terms.length === 1 && terms[0].t.length === 1 && !CJK_CHAR.test(terms[0].t);
     var message = count === 0 ? (lone ? 'Type another letter to search.' : 'No topics match \u201c' + query.trim() + '\u201d.')
       : count === 1 ? '1 topic found' : count + ' topics found';
-    setResults(outcome.matches, terms, message);
+    // A long search leaves the drawing to the next task, so that neither makes the page
+    // miss keys.
+    if (performance.now() - began < 12) { setResults(outcome.matches, terms, message); return; }
+    nextTask().then(function () {
+      if (generation === results.generation) setResults(outcome.matches, terms, message);
+    });
   }
 
   function setStatusOnly(message) {
@@ -1104,8 +1229,9 @@
     // which query the list answers (the box may already hold the next one)
     ui.results.setAttribute('data-query', ui.input.value.trim());
     ui.input.removeAttribute('aria-activedescendant');
-    // reset the scroll while the old layout is still valid, which costs no extra layout pass
-    if (ui.results.scrollTop) ui.results.scrollTop = 0;
+    // Reading or setting scrollTop here would force a layout in the middle of drawing; the
+    // scroll events say whether there is anything to reset.
+    if (results.scrolled) { ui.results.scrollTop = 0; results.scrolled = false; }
     ui.results.textContent = '';
     showMore();
   }
@@ -1114,6 +1240,7 @@
   function showMore() {
     var from = results.shown;
     var to = Math.min(results.list.length, from + PAGE_SIZE);
+    rankNext(results.list, from, to - from);
     var frag = doc.createDocumentFragment();
     var generation = results.generation;
     for (var i = from; i < to; i++) {
@@ -1372,6 +1499,7 @@
       var li = event.target.closest && event.target.closest('[role="option"]');
       if (li) openResult(Array.prototype.indexOf.call(ui.results.children, li));
     });
+    ui.results.addEventListener('scroll', function () { results.scrolled = ui.results.scrollTop > 0; }, { passive: true });
     ui.results.addEventListener('mousemove', function (event) {
       var li = event.target.closest && event.target.closest('[role="option"]');
       if (li) {
@@ -1428,7 +1556,7 @@
         ui.treeMessage.textContent = 'This help has no contents.';
         ui.treeMessage.hidden = false;
       }
-      renderItems(model.roots, ui.tree);
+      drawRootsThrough(FIRST_ROOTS - 1);
       restoreOpen();
       if (model.roots[0]) setTabStop(model.roots[0]);
     }, function () {

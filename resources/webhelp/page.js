@@ -166,6 +166,48 @@
     return list;
   }
 
+  // The viewer, printed as a whole, shows this page in a frame whose height it must set
+  // before the browser lays out the sheets; it cannot look into the frame then. Narrow paper
+  // makes the page taller than on screen, so the page tells its height at the widths of common
+  // paper (the viewer's style sheet picks one by the printed width). The widths are measured
+  // a few at a time while the page is idle, each piece ending with the page back at its own
+  // width, so that the reader sees no reflow and typing is not held up. Once one width takes
+  // long (a very long page), the wider ones take the last height measured, which is at least
+  // as tall as the page there.
+  var PRINT_WIDTHS = [200, 240, 280, 300, 320, 340, 360, 380, 400, 420, 440, 460, 480, 500, 520, 540, 560, 580, 600, 620, 640, 660, 680, 700, 720, 740, 760, 780, 800, 880, 960, 1040, 1120];
+
+  function measurePrintHeights(done) {
+    var idle = window.requestIdleCallback || function (fn) { return setTimeout(function () { fn(null); }, 50); };
+    var root = doc.documentElement;
+    var heights = {};
+    var at = 0, last = 0, slow = false;
+    function piece(deadline) {
+      var screenWidth = root.clientWidth;
+      var screenHeight = root.scrollHeight;
+      var saved = root.style.width;
+      var began = Date.now();
+      while (at < PRINT_WIDTHS.length) {
+        var w = PRINT_WIDTHS[at];
+        if (w >= screenWidth) heights[w] = Math.max(screenHeight, last);
+        else if (slow) heights[w] = last;
+        else {
+          if (last && (deadline ? deadline.timeRemaining() < 2 : Date.now() - began > 8)) break;
+          var t0 = Date.now();
+          root.style.width = w + 'px';
+          // the page's own box: a short page is not stretched to the frame
+          last = Math.ceil(root.getBoundingClientRect().height) + 2;
+          heights[w] = last;
+          slow = Date.now() - t0 > 25;
+        }
+        at++;
+      }
+      root.style.width = saved;
+      if (at < PRINT_WIDTHS.length) idle(piece, { timeout: 2000 });
+      else done(heights);
+    }
+    idle(piece, { timeout: 2000 });
+  }
+
   function send(message) {
     message.qz = 1;
     if (framed) window.parent.postMessage(message, '*');
@@ -241,7 +283,8 @@
       case 'mark': if (Array.isArray(msg.terms)) markTerms(msg.terms.filter(function (t) { return t && typeof t.t === 'string' && t.t; })); break;
       case 'print': window.print(); break;
       case 'scroll': {
-        var target = typeof msg.id === 'string' && doc.getElementById(msg.id);
+        // an id, or the name of an <a name> anchor as older pages have them
+        var target = typeof msg.id === 'string' && msg.id && (doc.getElementById(msg.id) || doc.getElementsByName(msg.id)[0]);
         if (target) target.scrollIntoView({ block: 'start' });
         break;
       }
@@ -290,15 +333,24 @@
 
   if (framed) {
     report();
+    // a move within the page, which brings no load event to the viewer
+    window.addEventListener('hashchange', report);
     window.addEventListener('resize', function () { send({ type: 'size', height: doc.documentElement.scrollHeight }); });
-    window.addEventListener('load', function () { send({ type: 'size', height: doc.documentElement.scrollHeight }); });
+    window.addEventListener('load', function () {
+      send({ type: 'size', height: doc.documentElement.scrollHeight });
+      measurePrintHeights(function (heights) {
+        send({ type: 'size', height: doc.documentElement.scrollHeight, print: heights });
+      });
+    });
   } else {
     // Opened on its own (a bookmark, a search engine): offer the whole help around it.
     var bar = doc.createElement('div');
     bar.className = 'qz-alone';
     bar.setAttribute('role', 'note');
     var link = doc.createElement('a');
-    link.href = '../index.html#' + encodeURIComponent(topicId);
+    var section = location.hash.length > 1 ? location.hash.slice(1) : '';
+    try { section = decodeURIComponent(section); } catch (e) { /* kept as written */ }
+    link.href = '../index.html#' + encodeURIComponent(topicId) + (section ? '#' + encodeURIComponent(section) : '');
     link.textContent = 'Open this topic in the full help';
     link.id = 'qz-open-help';
     bar.appendChild(doc.createTextNode('This page is one topic of a help.'));

@@ -16,7 +16,7 @@ import { execFileSync } from 'node:child_process';
 import { chromium } from 'playwright-core';
 import {
   FIXTURE_DIR, VIEWER_DIR, VIEWER_FILES, FIXTURE_STYLE, installViewer, buildSearchIndex, tempDir, siteUnderTest,
-  siteWithData, readSite, serveSite, writeLargeSite, removeTempDirs
+  siteWithData, readSite, serveSite, writeLargeSite, removeTempDirs, publisherJson, topicPage, escapeHtmlText, defaultHeader
 } from './viewer-site.mjs';
 
 // A hang (a page that never answers) fails its test instead of stalling the run.
@@ -485,6 +485,10 @@ test('search: a 10,000-topic help finds by title first and shows more results on
     await until(() => page.evaluate(() => document.querySelectorAll('#qz-results [role="option"]').length === 40), '40 results');
     assert.equal(await page.evaluate(() => document.activeElement.id), 'qz-search-input', 'the focus stays in the box');
     assert.match(await page.textContent('#qz-results-more'), new RegExp('\\(' + (total - 40) + ' left\\)'));
+    // title hits rank first across the pages as within one
+    const shown = await page.evaluate(() => Array.from(document.querySelectorAll('#qz-results .qz-result-title'), (e) => e.textContent));
+    const inTitle = shown.map((t) => /(^|\s)ka/i.test(t));
+    assert.ok(inTitle.indexOf(false) < 0 || !inTitle.slice(inTitle.indexOf(false)).includes(true), JSON.stringify(shown));
   });
 });
 
@@ -769,14 +773,40 @@ test("the browser's own print of the viewer prints the whole topic, over several
   await bothWays(dir, async (way, url) => {
     await withViewer({ dir, url, hash: '#' + manual.id }, async (page, base) => {
       await until(async () => (await topicFrame(page).url()) === base + manual.file, 'topic');
-      await until(() => page.evaluate(() => document.getElementById('qz-frame').style.getPropertyValue('--qz-page-height') !== ''), 'page height known');
-      const pdf = path.join(tempDir('qm-viewer-print-'), 'viewer.pdf');
-      await page.pdf({ path: pdf, format: 'A4' });
-      const pages = Number(execFileSync('pdfinfo', [pdf], { encoding: 'utf8' }).match(/Pages:\s+(\d+)/)[1]);
-      const text = execFileSync('pdftotext', ['-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
-      assert.ok(pages >= 2, way + ': ' + pages + ' sheets');
-      assert.match(text, /The last line of the topic\./, way + ': the end of the topic is printed');
-      assert.doesNotMatch(text, /Skip to topic|Previous|On this page/, way + ': the viewer around the topic is not');
+      await until(() => page.evaluate(() => document.getElementById('qz-frame').style.getPropertyValue('--qz-print-280') !== ''), 'page heights known');
+      // Narrow paper makes the topic taller than on screen: it must not be cut there either,
+      // nor end in empty sheets.
+      const papers = [['A4', { format: 'A4' }], ['A6', { format: 'A6' }], ['100 mm wide', { width: '100mm', height: '150mm' }]];
+      const sheets = {};
+      for (const [name, paper] of papers) {
+        const pdf = path.join(tempDir('qm-viewer-print-'), 'viewer.pdf');
+        await page.pdf({ path: pdf, ...paper });
+        const pages = Number(execFileSync('pdfinfo', [pdf], { encoding: 'utf8' }).match(/Pages:\s+(\d+)/)[1]);
+        const text = execFileSync('pdftotext', ['-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
+        const what = way + ', ' + name + ': ';
+        assert.ok(pages >= 2, what + pages + ' sheets');
+        assert.match(text, /The last line of the topic\./, what + 'the end of the topic is printed');
+        assert.doesNotMatch(text, /Skip to topic|Previous|On this page/, what + 'the viewer around the topic is not');
+        for (const heading of html.match(/<h2>[^<]*<\/h2>/g)) {
+          const words = heading.replace(/<[^>]+>/g, '').trim();
+          assert.ok(text.replace(/\s+/g, ' ').includes(words), what + 'heading ' + words);
+        }
+        // The topic printed by itself on the same paper: the viewer's print, which can only
+        // reserve the topic's height ahead, takes at most one sheet more (it may take fewer:
+        // a frame is cut into sheets without the page's own breaks).
+        const alone = await context.newPage();
+        const own = path.join(tempDir('qm-viewer-print-'), 'topic.pdf');
+        try {
+          await alone.goto(base + manual.file);
+          await alone.pdf({ path: own, ...paper });
+        } finally {
+          await alone.close();
+        }
+        const ownPages = Number(execFileSync('pdfinfo', [own], { encoding: 'utf8' }).match(/Pages:\s+(\d+)/)[1]);
+        assert.ok(pages <= ownPages + 1, what + pages + ' sheets, the topic alone ' + ownPages);
+        sheets[name] = pages;
+      }
+      assert.ok(sheets.A6 > sheets.A4, way + ': more sheets on A6 than on A4: ' + JSON.stringify(sheets));
     });
   });
 });
@@ -863,6 +893,139 @@ test('templates: the style placeholders take the project values, and the raw tem
     else for (const name of ['app.js', 'app.css']) fs.copyFileSync(path.join(VIEWER_DIR, name), path.join(dir, name));
     await withViewer({ dir }, async (page) => {
       assert.deepEqual(await styles(page), c.expected, JSON.stringify(c.style));
+    });
+  }
+});
+
+// A copy of the fixture where "Links between topics" links to a section near the end of a
+// long "Printed manual (PDF)".
+function siteWithSectionLink() {
+  const from = byTitle(fixture, 'Links between topics');
+  const to = byTitle(fixture, 'Printed manual (PDF)');
+  const dir = siteWithData(fixture.dir, FIXTURE_DIR);
+  const toFile = path.join(dir, to.file);
+  const filler = Array.from({ length: 60 }, (_, i) => `<p>Filler paragraph ${i} before the section.</p>`).join('');
+  fs.writeFileSync(toFile, fs.readFileSync(toFile, 'utf8').replace('<div class="qz-page-body" style="padding:16px;">',
+    (m) => m + filler + '<h2 id="far-section">The far section</h2><p>Text of the far section.</p>' + filler));
+  const fromFile = path.join(dir, from.file);
+  fs.writeFileSync(fromFile, fs.readFileSync(fromFile, 'utf8').replace('<div class="qz-page-body" style="padding:16px;">',
+    (m) => m + `<p><a id="to-section" href="${to.id}.html#far-section">To the far section</a></p>`));
+  return { dir, from, to };
+}
+
+test('a link to a section of another topic, and an address with a section, open the topic there', { timeout: TEST_TIMEOUT }, async () => {
+  const { dir, from, to } = siteWithSectionLink();
+  // the section's heading is at the top of the frame, well down the page
+  const atSection = (page) => until(() => topicFrame(page).evaluate(() => {
+    const h = document.getElementById('far-section');
+    return h && window.scrollY > 200 && Math.abs(h.getBoundingClientRect().top) < 4;
+  }), 'the topic scrolled to its section');
+  await bothWays(dir, async (way, url) => {
+    await withViewer({ dir, url, hash: '#' + from.id }, async (page, base) => {
+      await until(async () => (await viewState(page, base)).frame === from.file, way + ': first topic');
+      await topicFrame(page).click('#to-section');
+      const state = await until(async () => {
+        const v = await viewState(page, base);
+        return v.crumbs.at(-1) === to.title && v.frame === to.file + '#far-section' ? v : null;
+      }, way + ': the linked topic');
+      assert.equal(state.hash, to.id + '#far-section', way + ': the address names the section');
+      assert.deepEqual(state.current.map((c) => c.id), [to.id], way);
+      await atSection(page);
+      // back to the first topic, then the address with the section, as a bookmark gives it
+      await page.goBack();
+      await until(async () => (await viewState(page, base)).frame === from.file, way + ': back');
+    });
+    await withViewer({ dir, url, hash: '#' + to.id + '#far-section' }, async (page, base) => {
+      await until(async () => (await viewState(page, base)).crumbs.at(-1) === to.title, way + ': bookmarked topic');
+      await atSection(page);
+      // the same topic at its start, then the section again without a reload of the page
+      await page.evaluate((id) => { location.hash = id; }, to.id);
+      await page.evaluate(() => window.frames[0].postMessage({ qz: 1, type: 'scroll', id: 'qz-no-such' }, '*'));
+      await topicFrame(page).evaluate(() => { window.scrollTo(0, 0); window.sameDocument = true; });
+      await page.evaluate((h) => { location.hash = h; }, to.id + '#far-section');
+      await atSection(page);
+      assert.equal(await topicFrame(page).evaluate(() => window.sameDocument), true, way + ': no reload within the topic');
+    });
+  });
+  // Opened alone, the page offers the full help at the same section.
+  const alone = await context.newPage();
+  try {
+    await alone.goto(pathToFileURL(path.join(dir, to.file)).href + '#far-section');
+    assert.equal(await alone.getAttribute('#qz-open-help', 'href'), '../index.html#' + to.id + '#far-section');
+  } finally {
+    await alone.close();
+  }
+});
+
+// A help of many top-level topics, each with two children, in the nested contents (toc.js)
+// or also in the flat copy the publisher writes (search/contents.js).
+function siteWithManyRoots(flat) {
+  const dir = tempDir('qm-viewer-roots-');
+  const id = (i) => (0xB0000000 + i).toString(16).toUpperCase().padStart(32, '0');
+  const roots = [];
+  const rows = [];
+  let n = 0;
+  for (let r = 0; r < 400; r++) {
+    const root = { id: id(n++), title: 'Chapter ' + r, children: [] };
+    rows.push(root.id, root.title, 0);
+    for (let c = 0; c < 2; c++) {
+      const child = { id: id(n++), title: `Section ${r}.${c}`, children: [] };
+      root.children.push(child);
+      rows.push(child.id, child.title, 1);
+    }
+    roots.push(root);
+  }
+  const all = roots.flatMap((r) => [r, ...r.children]);
+  for (const t of all) t.file = 'topics/' + t.id + '.html';
+  fs.mkdirSync(path.join(dir, 'topics'), { recursive: true });
+  const toc = publisherJson({ roots });
+  fs.writeFileSync(path.join(dir, 'toc.json'), toc);
+  fs.writeFileSync(path.join(dir, 'toc.js'), 'window.__QZ_TOC = ' + toc + ';');
+  const search = publisherJson({ topics: all.map((t) => ({ id: t.id, title: t.title, file: t.file, text: 'About ' + t.title + '.', keywords: '' })) });
+  fs.writeFileSync(path.join(dir, 'search.json'), search);
+  fs.writeFileSync(path.join(dir, 'search.js'), 'window.__QZ_SEARCH = ' + search + ';');
+  for (const t of all) {
+    fs.writeFileSync(path.join(dir, t.file), topicPage({ body: '<h1>' + escapeHtmlText(t.title) + '</h1>', title: t.title, header: defaultHeader('Many chapters') }));
+  }
+  installViewer(dir);
+  buildSearchIndex(dir);
+  const contents = path.join(dir, 'search', 'contents.js');
+  if (flat) fs.writeFileSync(contents, 'window.__qzSearch("contents",0,' + JSON.stringify(rows) + ');');
+  else fs.rmSync(contents, { force: true });
+  return { dir, roots };
+}
+
+test('contents: a help of hundreds of chapters reaches every one by scrolling, keys, address and memory', { timeout: TEST_TIMEOUT * 2 }, async () => {
+  for (const flat of [false, true]) {
+    const { dir, roots } = siteWithManyRoots(flat);
+    const way = flat ? 'flat contents' : 'toc.js';
+    const rowOf = (page, node) => page.locator(`#qz-tree [role="treeitem"][href="#${node.id}"]`);
+    const rootRows = (page) => page.evaluate(() => Array.from(document.querySelectorAll('#qz-tree > li > [role="treeitem"]'),
+      (a) => [a.textContent, a.getAttribute('aria-posinset'), a.getAttribute('aria-setsize')]));
+    await withViewer({ dir }, async (page) => {
+      // scrolling the contents to its end brings every chapter, in order
+      await until(async () => {
+        await page.evaluate(() => { const s = document.getElementById('qz-sidebar'); s.scrollTop = s.scrollHeight; });
+        return (await rootRows(page)).length === roots.length;
+      }, way + ': every chapter by scrolling', 10000);
+      assert.deepEqual(await rootRows(page), roots.map((r, i) => [r.title, String(i + 1), String(roots.length)]), way);
+    });
+    await withViewer({ dir }, async (page) => {
+      // End from the first row goes to the last chapter
+      await rowOf(page, roots[0]).focus();
+      await page.keyboard.press('End');
+      assert.equal(await page.evaluate(() => document.activeElement.textContent), roots.at(-1).title, way + ': End');
+    });
+    const deep = roots[333].children[1];
+    await withViewer({ dir, hash: '#' + deep.id }, async (page) => {
+      await until(async () => (await rowOf(page, deep).getAttribute('aria-current')) === 'page', way + ': the addressed section is marked');
+      assert.equal(await rowOf(page, roots[333]).getAttribute('aria-expanded'), 'true', way);
+      assert.ok(await rowOf(page, deep).isVisible(), way + ': and scrolled into view');
+      await page.waitForTimeout(400); // the open branch is written a moment after the last change
+    });
+    await withViewer({ dir, keepStorage: true }, async (page) => {
+      await until(async () => (await rowOf(page, roots[333]).getAttribute('aria-expanded')) === 'true', way + ': the branch is open again');
+      assert.equal(await rowOf(page, roots[333].children[0]).textContent(), roots[333].children[0].title, way);
     });
   }
 });

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <numeric>
 
 namespace qm {
@@ -32,6 +33,40 @@ bool Utf16Less(const std::string& a, const std::string& b) {
         return key(static_cast<unsigned char>(a[i])) < key(static_cast<unsigned char>(b[i]));
     }
     return a.size() < b.size();
+}
+
+// A shard file name as Finish writes it: d, p or t, a number without leading
+// zeros, ".js". Returns the kind and number, or 0 for any other name.
+char ShardName(const std::string& name, size_t& number) {
+    if (name.size() < 5 || (name[0] != 'd' && name[0] != 'p' && name[0] != 't') ||
+        name.compare(name.size() - 3, 3, ".js") != 0)
+        return 0;
+    const std::string digits = name.substr(1, name.size() - 4);
+    if (digits.size() > 9 || (digits.size() > 1 && digits[0] == '0') ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return 0;
+    number = std::stoul(digits);
+    return name[0];
+}
+
+// A publish into the folder of a larger earlier one would otherwise leave its
+// surplus shards behind, unreferenced. Only regular files with the shard names
+// go; a file that cannot be removed is left for the next publish.
+void RemoveSurplusShards(const std::string& dir, size_t docs, size_t parts, size_t texts) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::vector<fs::path> surplus;
+    for (const auto& e : fs::directory_iterator(fs::path(dir), ec)) {
+        if (!e.is_regular_file(ec) || e.is_symlink(ec))
+            continue;
+        size_t n = 0;
+        const char kind = ShardName(e.path().filename().string(), n);
+        const size_t written = kind == 'd' ? docs : kind == 'p' ? parts : texts;
+        if (kind != 0 && n >= written)
+            surplus.push_back(e.path());
+    }
+    for (const auto& p : surplus)
+        fs::remove(p, ec);
 }
 
 std::string CutUtf8(std::string_view s, size_t max) {
@@ -276,6 +311,7 @@ void TWebHelpSearchIndex::Finish() {
     dict += "]}";
     WriteOutputFileParts(JoinPath(FDir, "index.js"),
                          {"window.__qzSearch(\"index\",0,", dict, ");"});
+    RemoveSurplusShards(FDir, docStarts.size(), partStarts.size(), FTextStarts.size());
 }
 
 } // namespace qm

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 using namespace qm;
@@ -217,4 +218,52 @@ TEST(SearchIndex, TermsSortAsTheViewerComparesThem) {
     }
     const TReadBack r = ReadBack(dir.Path());
     EXPECT_EQ(r.Dict["terms"], Json::parse(R"(["z","\uD835\uDC00","\uFF41"])"));
+}
+
+TEST(SearchIndex, SmallerPublishRemovesOnlyItsOwnSurplusShards) {
+    namespace fs = std::filesystem;
+    TTempDir dir;
+    const auto publish = [&](int topics) {
+        TWebHelpSearchIndex index(dir.Path());
+        index.TextShardTopics = 1;
+        index.TopicsPerDocShard = 1;
+        index.PostingShardBytes = 1;
+        for (int i = 0; i < topics; ++i) {
+            const std::string id = "T" + std::to_string(i);
+            const std::string words = "word" + std::to_string(i) + " shared";
+            index.Add({id, words, "", nullptr, words});
+        }
+        index.Finish();
+    };
+    publish(12);
+    const std::string search = dir.Path() + "/search/";
+    ASSERT_TRUE(fs::exists(search + "t11.js"));
+    ASSERT_TRUE(fs::exists(search + "d11.js"));
+    ASSERT_TRUE(fs::exists(search + "p12.js"));
+
+    // The reader's own files: in search/ under other names, and shard-like names elsewhere.
+    const std::vector<std::string> own = {
+        "search/notes.txt", "search/p07.js",  "search/x99.js", "search/t99.js.bak",
+        "search/p.js",      "search/d12.jsx", "p40.js",        "assets/t30.js"};
+    for (const std::string& f : own) {
+        fs::create_directories(fs::path(dir.Path() + "/" + f).parent_path());
+        std::ofstream(dir.Path() + "/" + f) << "mine";
+    }
+    fs::create_directories(search + "t40.js"); // a folder, not a shard
+
+    publish(2);
+    const TReadBack r = ReadBack(dir.Path());
+    EXPECT_EQ(r.Dict["ids"], Json::parse(R"(["T0","T1"])"));
+    ASSERT_EQ(r.Texts.size(), 2u);
+
+    const std::string counts[][2] = {{"d", "docs"}, {"p", "parts"}, {"t", "texts"}};
+    for (const auto& [kind, member] : counts) {
+        const size_t written = r.Dict[member].size();
+        for (size_t n = 0; n < 40; ++n)
+            EXPECT_EQ(fs::exists(search + kind + std::to_string(n) + ".js"), n < written)
+                << kind << n << ".js with " << written << " written";
+    }
+    for (const std::string& f : own)
+        EXPECT_TRUE(fs::exists(dir.Path() + "/" + f)) << f;
+    EXPECT_TRUE(fs::is_directory(search + "t40.js"));
 }
