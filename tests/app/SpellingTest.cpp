@@ -1,9 +1,12 @@
 // Spell checking in the real page with the dictionaries the build converts.
 #include "Spelling.h"
+#include "AppPaths.h"
 #include "AppTestSupport.h"
 #include "MainWindow.h"
+#include "base/PathUtils.h"
 #include "bridge/EditorBridge.h"
 #include "bridge/EditorWebPage.h"
+#include "i18n/Translation.h"
 
 #include "TempDir.h"
 
@@ -194,4 +197,64 @@ TEST_F(Spelling, AddedWordStaysUnmarkedAfterARestart) {
     ASSERT_TRUE(WaitUntil([&] { return w->EditorReady(); }));
     ShowChecked(html);
     EXPECT_EQ(MarkedAt(QStringLiteral("Quillwordz")), QString());
+}
+
+TEST_F(Spelling, MenuAndLanguageFollowTheProgramsLanguageAtRunTime) {
+    ASSERT_TRUE(TSpelling::Languages().contains(QStringLiteral("de-DE")));
+    // The language menu lists the table's languages: a window made after loading it.
+    LoadTranslation(JoinPath(ProgramDataDir(), "transl.qz"), "en");
+    ASSERT_GT(TranslationState().Table.LanguageCount(), 1);
+    w.reset();
+    w = std::make_unique<TfrmMain>(QStringList{}, std::make_unique<TScriptedPrompts>());
+    QMenu* language = nullptr;
+    for (QMenu* m : w->findChildren<QMenu*>())
+        if (m->menuAction()->text() == QStringLiteral("Language"))
+            language = m;
+    ASSERT_NE(language, nullptr);
+    const auto choose = [&](const QString& name) {
+        for (QAction* a : language->actions())
+            if (a->text() == name)
+                a->trigger();
+    };
+    QMenu* spelling = w->findChild<QMenu*>(QStringLiteral("mmSpelling"));
+    QAction* check = w->findChild<QAction*>(QStringLiteral("CheckSpelling1"));
+    ASSERT_NE(spelling, nullptr);
+    ASSERT_NE(check, nullptr);
+    QWebEngineProfile* profile = w->Edge()->page()->profile();
+
+    choose(QStringLiteral("Deutsch"));
+    EXPECT_EQ(spelling->menuAction()->text(), QStringLiteral("Rechtschreibung"));
+    EXPECT_EQ(check->text(), QString::fromUtf8("Rechtschreibung pr\xC3\xBC"
+                                               "fen"));
+    EXPECT_EQ(profile->spellCheckLanguages(), QStringList{"de-DE"});
+
+    // The author's own choice outlives a change of the program's language.
+    for (QAction* a : spelling->actions())
+        if (a->text() == QStringLiteral("Espa\u00F1ol"))
+            a->trigger();
+    choose(QStringLiteral("English"));
+    EXPECT_EQ(spelling->menuAction()->text(), QStringLiteral("Spelling"));
+    EXPECT_EQ(check->text(), QStringLiteral("Check Spelling"));
+    EXPECT_EQ(profile->spellCheckLanguages(), QStringList{"es-ES"});
+    w->findChild<QAction*>(QStringLiteral("SpellingProgramLanguage1"))->trigger();
+    EXPECT_EQ(profile->spellCheckLanguages(), QStringList{"en-US"});
+}
+
+TEST_F(Spelling, TheProjectsLanguageComesBeforeTheAuthorsChoice) {
+    ASSERT_TRUE(TSpelling::Languages().contains(QStringLiteral("fr-FR")));
+    QWebEngineProfile* profile = w->Edge()->page()->profile();
+    TSpelling* spelling = w->findChild<TSpelling*>();
+    ASSERT_NE(spelling, nullptr);
+    spelling->SetLanguage(QStringLiteral("es-ES"));
+    spelling->SetProjectLanguage("fr-FR");
+    EXPECT_EQ(profile->spellCheckLanguages(), QStringList{"fr-FR"});
+    QAction* follow = w->findChild<QAction*>(QStringLiteral("SpellingProgramLanguage1"));
+    EXPECT_FALSE(follow->isEnabled()) << "the menu shows the project's language, not a choice";
+    // A language this machine has no dictionary for falls back to the author's.
+    spelling->SetProjectLanguage("nl-NL");
+    EXPECT_EQ(profile->spellCheckLanguages(), QStringList{"es-ES"});
+    EXPECT_TRUE(follow->isEnabled());
+    spelling->SetProjectLanguage("");
+    spelling->SetLanguage({});
+    EXPECT_EQ(profile->spellCheckLanguages(), QStringList{"en-US"});
 }
