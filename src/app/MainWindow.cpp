@@ -11,6 +11,7 @@
 #include "QuillmateVersion.h"
 #include "Spelling.h"
 #include "TopicPropertiesPanel.h"
+#include "base/PathUtils.h"
 #include "base/StringUtil.h"
 #include "bridge/EditorBridge.h"
 #include "bridge/EditorWebPage.h"
@@ -79,17 +80,19 @@ TfrmMain::TfrmMain(const QStringList& args, std::unique_ptr<TUserPrompts> prompt
           TWorkspacePaths{WorkspaceDir(), LastProjectFilePath(), ProgramDataDir()})) {
     setObjectName(QStringLiteral("frmMain"));
     BuildLayout();
+    FBridge = new TEditorBridge(FEdge, this);
     BuildMenus();
 
-    FBridge = new TEditorBridge(FEdge, this);
     TWorkspaceHost& host = *this;
     FSession = std::make_unique<TEditingSession>(*FWorkspace, *FBridge, host);
     FCommands = std::make_unique<TProjectCommands>(*FWorkspace, *FSession, *FPrompts, host);
     SetUpRecovery();
     ConnectFindBar();
     SetUpWordCount();
-    connect(FBridge, &TEditorBridge::OnReady, this,
-            [this] { Guarded([this] { FSession->HandleEditorReady(); }); });
+    connect(FBridge, &TEditorBridge::OnReady, this, [this] {
+        FSpelling->SendWords();
+        Guarded([this] { FSession->HandleEditorReady(); });
+    });
     connect(FBridge, &TEditorBridge::OnHtmlChanged, this, [this](const std::string& html) {
         FSession->HandleEditorHtmlChanged(html, FBridge->LastHtmlChangeWasUser(),
                                           FBridge->LastHtmlWasResponse());
@@ -425,7 +428,10 @@ void TfrmMain::BuildMenus() {
     })->setObjectName(QStringLiteral("VariablesSnippetsConditions1"));
     tools->addSeparator();
     add(tools, "Check Links", [this] { CheckLinksCommand(); });
-    new TSpelling(FEdge->page()->profile(), tools, this);
+    FSpelling = new TSpelling(FEdge->page()->profile(), FBridge,
+                              JoinPath(UserDataDir(), "Dictionary.txt"), tools, this);
+    connect(FEdge, &TEditorWebView::AddToDictionaryRequested, this,
+            [this](const QString& word) { Guarded([&] { FSpelling->AddWord(word); }); });
     QMenu* language = tools->addMenu(T("Language"));
     FMenuCaptions.emplace_back(language->menuAction(), "Language");
     auto* group = new QActionGroup(this);
@@ -465,6 +471,7 @@ void TfrmMain::ApplyUiCaptions() {
     FFindBar->ApplyCaptions();
     FProperties->ApplyCaptions();
     FPropertiesDock->setWindowTitle(T("Properties"));
+    FSpelling->ApplyCaptions();
 }
 
 QString TfrmMain::StatusText() const {
@@ -508,6 +515,7 @@ void TfrmMain::ApplySettingsToControls() {
         lp.setColor(QPalette::Window, ToQColor(settings.DefaultPageBgColor));
         left->setPalette(lp);
     }
+    FSpelling->SetProjectLanguage(settings.SpellingLanguage);
 }
 
 void TfrmMain::ProjectSettingsCommand() {

@@ -42,6 +42,7 @@ class TEditorBridge;
 class TFormattingToolbar;
 class TTopicPropertiesPanel;
 class TEditorWebView;
+class TSpelling;
 
 class TfrmMain final : public QMainWindow, private TWorkspaceHost {
     Q_OBJECT
@@ -172,6 +173,7 @@ private:
     std::unique_ptr<TUserPrompts> FPrompts;
     std::unique_ptr<TProjectWorkspace> FWorkspace;
     TEditorBridge* FBridge = nullptr;
+    TSpelling* FSpelling = nullptr;
     std::unique_ptr<TEditingSession> FSession;
     std::unique_ptr<TProjectCommands> FCommands;
     std::unique_ptr<TUnsavedWorkRecovery> FRecovery;

@@ -1,5 +1,6 @@
 #include "ProjectSearchPanel.h"
 
+#include "SearchHitDelegate.h"
 #include "base/StringUtil.h"
 #include "i18n/Translation.h"
 
@@ -34,6 +35,7 @@ TProjectSearchPanel::TProjectSearchPanel(TSearch search, QWidget* parent)
     FResults->setAlternatingRowColors(true);
     FResults->header()->setStretchLastSection(true);
     FResults->setColumnWidth(0, 260);
+    FResults->setItemDelegateForColumn(1, new TSearchHitDelegate(FResults));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(4);
@@ -93,6 +95,18 @@ void TProjectSearchPanel::Run() {
         item->setData(0, Qt::UserRole, QString::fromStdString(hit.TopicID));
         item->setText(1, QString::fromStdString(hit.Snippet));
         item->setToolTip(1, QString::fromStdString(hit.Snippet));
+        if (hit.SnippetMatchLength > 0 &&
+            hit.SnippetMatchStart + hit.SnippetMatchLength <= hit.Snippet.size()) {
+            const std::string_view snippet(hit.Snippet);
+            const auto units = [&](size_t bytes) {
+                return static_cast<int>(
+                    QString::fromUtf8(snippet.data(), static_cast<qsizetype>(bytes)).size());
+            };
+            const int start = units(hit.SnippetMatchStart);
+            item->setData(1, TSearchHitDelegate::kMatchStartRole, start);
+            item->setData(1, TSearchHitDelegate::kMatchLengthRole,
+                          units(hit.SnippetMatchStart + hit.SnippetMatchLength) - start);
+        }
         items.push_back(item);
     }
     FResults->addTopLevelItems(items);

@@ -1,6 +1,7 @@
 #include "ProjectSettingsDialog.h"
 
 #include "ColorBox.h"
+#include "Spelling.h"
 
 #include "base/Error.h"
 #include "i18n/Translation.h"
@@ -127,6 +128,14 @@ TfrmProjectSettings::TfrmProjectSettings(const TProjectSettings& settings, QWidg
     Row("Border width (px):", edTableBorderWidth, 90);
     cbTableBorderColor = ColorBox("cbTableBorderColor");
     Row("Border color:", cbTableBorderColor, 220);
+
+    Section("Spelling");
+    cmbSpellingLanguage = new QComboBox;
+    cmbSpellingLanguage->setObjectName(QStringLiteral("cmbSpellingLanguage"));
+    cmbSpellingLanguage->addItem(T("Language of the Program"), QString());
+    for (const QString& language : TSpelling::Languages())
+        cmbSpellingLanguage->addItem(TSpelling::DisplayName(language), language);
+    Row("Spelling language:", cmbSpellingLanguage, 220);
     FGrid->setRowStretch(FRow, 1);
 
     auto* scroll = new QScrollArea;
@@ -204,6 +213,12 @@ void TfrmProjectSettings::Fill(const TSettingsForm& f) {
     SelectText(cmbTableBorderStyle, f.TableBorderStyle);
     edTableBorderWidth->setText(Q(f.TableBorderWidth));
     cbTableBorderColor->SetColor(f.TableBorderColor);
+    // A language without a dictionary here stays in the list, so saving the
+    // dialog on this machine keeps the project's choice.
+    const QString language = Q(f.SpellingLanguage);
+    if (!language.isEmpty() && cmbSpellingLanguage->findData(language) < 0)
+        cmbSpellingLanguage->addItem(language, language);
+    cmbSpellingLanguage->setCurrentIndex(std::max(0, cmbSpellingLanguage->findData(language)));
 }
 
 TSettingsForm TfrmProjectSettings::Form() const {
@@ -224,6 +239,7 @@ TSettingsForm TfrmProjectSettings::Form() const {
     f.TableBorderStyle = cmbTableBorderStyle->currentText().toStdString();
     f.TableBorderWidth = edTableBorderWidth->text().toStdString();
     f.TableBorderColor = cbTableBorderColor->Color();
+    f.SpellingLanguage = cmbSpellingLanguage->currentData().toString().toStdString();
     return f;
 }
 

@@ -55,6 +55,7 @@ private:
     TColorBox* cbLinkColor = nullptr;
     QComboBox* cmbLinkStyle = nullptr;
     QComboBox* cmbTableBorderStyle = nullptr;
+    QComboBox* cmbSpellingLanguage = nullptr;
     QLineEdit* edTableBorderWidth = nullptr;
     TColorBox* cbTableBorderColor = nullptr;
     QPushButton* btnOk = nullptr;

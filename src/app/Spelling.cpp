@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "base/PathUtils.h"
+#include "bridge/EditorBridge.h"
 #include "i18n/Translation.h"
 
 #include <QAction>
@@ -28,7 +29,12 @@ QString DictionariesDir() {
     return QString::fromStdString(JoinPath(ProgramDataDir(), "qtwebengine_dictionaries"));
 }
 
-QString DisplayName(const QString& language) {
+QString ChosenLanguage() {
+    return QSettings().value(QString::fromLatin1(kLanguageKey)).toString();
+}
+} // namespace
+
+QString TSpelling::DisplayName(const QString& language) {
     static const std::pair<const char*, const char*> names[] = {{"en-US", "English (US)"},
                                                                 {"de-DE", "Deutsch"},
                                                                 {"fr-FR", "Fran\xC3\xA7"
@@ -39,7 +45,6 @@ QString DisplayName(const QString& language) {
             return QString::fromUtf8(name);
     return language;
 }
-} // namespace
 
 void TSpelling::UseProgramDictionaries() {
     if (qEnvironmentVariableIsSet("QTWEBENGINE_DICTIONARIES_PATH"))
@@ -65,31 +70,44 @@ QString TSpelling::LanguageForProgram(const std::string& code) {
     return Languages().contains(QStringLiteral("en-US")) ? QStringLiteral("en-US") : QString();
 }
 
-TSpelling::TSpelling(QWebEngineProfile* profile, QMenu* menu, QObject* parent)
-    : QObject(parent), FProfile(profile) {
-    QMenu* spelling = menu->addMenu(T("Spelling"));
-    spelling->setObjectName(QStringLiteral("mmSpelling"));
-    QAction* check = spelling->addAction(T("Check Spelling"));
-    check->setObjectName(QStringLiteral("CheckSpelling1"));
-    check->setCheckable(true);
-    check->setChecked(Enabled());
-    connect(check, &QAction::toggled, this, [this](bool on) { SetEnabled(on); });
-    spelling->addSeparator();
-    auto* group = new QActionGroup(spelling);
-    const QString chosen = QSettings().value(QString::fromLatin1(kLanguageKey)).toString();
-    QAction* follow = spelling->addAction(T("Language of the Program"));
-    follow->setCheckable(true);
-    follow->setChecked(chosen.isEmpty());
-    group->addAction(follow);
-    connect(follow, &QAction::triggered, this, [this] { SetLanguage({}); });
+TSpelling::TSpelling(QWebEngineProfile* profile, TEditorBridge* bridge,
+                     const std::string& wordsFile, QMenu* menu, QObject* parent)
+    : QObject(parent), FProfile(profile), FBridge(bridge), FDictionary(wordsFile) {
+    try {
+        FDictionary.Load();
+    } catch (const std::exception&) {
+        // An unreadable word list must not stop the editor; words added
+        // later are written to it anew.
+    }
+    FMenu = menu->addMenu(QString());
+    FMenu->setObjectName(QStringLiteral("mmSpelling"));
+    FCheck = FMenu->addAction(QString());
+    FCheck->setObjectName(QStringLiteral("CheckSpelling1"));
+    FCheck->setCheckable(true);
+    FCheck->setChecked(Enabled());
+    connect(FCheck, &QAction::toggled, this, [this](bool on) { SetEnabled(on); });
+    FMenu->addSeparator();
+    auto* group = new QActionGroup(FMenu);
+    FFollow = FMenu->addAction(QString());
+    FFollow->setObjectName(QStringLiteral("SpellingProgramLanguage1"));
+    FFollow->setCheckable(true);
+    group->addAction(FFollow);
+    connect(FFollow, &QAction::triggered, this, [this] { SetLanguage({}); });
     for (const QString& language : Languages()) {
-        QAction* a = spelling->addAction(DisplayName(language));
+        QAction* a = FMenu->addAction(DisplayName(language));
         a->setCheckable(true);
-        a->setChecked(chosen == language);
         group->addAction(a);
         connect(a, &QAction::triggered, this, [this, language] { SetLanguage(language); });
+        FLanguageActions.emplace_back(a, language);
     }
-    spelling->setEnabled(!Languages().isEmpty());
+    FMenu->setEnabled(!Languages().isEmpty());
+    ApplyCaptions();
+}
+
+void TSpelling::ApplyCaptions() {
+    FMenu->menuAction()->setText(T("Spelling"));
+    FCheck->setText(T("Check Spelling"));
+    FFollow->setText(T("Language of the Program"));
     Apply();
 }
 
@@ -98,8 +116,11 @@ bool TSpelling::Enabled() const {
 }
 
 QString TSpelling::EffectiveLanguage() const {
-    const QString chosen = QSettings().value(QString::fromLatin1(kLanguageKey)).toString();
-    if (!chosen.isEmpty() && Languages().contains(chosen))
+    const QStringList languages = Languages();
+    if (!FProjectLanguage.isEmpty() && languages.contains(FProjectLanguage))
+        return FProjectLanguage;
+    const QString chosen = ChosenLanguage();
+    if (!chosen.isEmpty() && languages.contains(chosen))
         return chosen;
     return LanguageForProgram(TranslationState().CurrentCode);
 }
@@ -114,14 +135,49 @@ void TSpelling::SetLanguage(const QString& language) {
     Apply();
 }
 
+void TSpelling::SetProjectLanguage(const std::string& language) {
+    FProjectLanguage = QString::fromStdString(language);
+    Apply();
+}
+
+void TSpelling::ShowChoice() {
+    // While the project names its language, the author's own choice waits
+    // behind it: the menu shows the project's and offers nothing else.
+    const bool projectRules = !FProjectLanguage.isEmpty() && Languages().contains(FProjectLanguage);
+    const QString chosen = projectRules ? FProjectLanguage : ChosenLanguage();
+    FFollow->setEnabled(!projectRules);
+    FFollow->setChecked(chosen.isEmpty() || !Languages().contains(chosen));
+    for (const auto& [action, language] : FLanguageActions) {
+        action->setEnabled(!projectRules);
+        action->setChecked(chosen == language);
+    }
+}
+
 void TSpelling::Apply() {
+    ShowChoice();
     const QString language = EffectiveLanguage();
     if (language.isEmpty() || !Enabled()) {
         FProfile->setSpellCheckEnabled(false);
         return;
     }
-    FProfile->setSpellCheckLanguages({language});
+    if (FProfile->spellCheckLanguages() != QStringList{language})
+        FProfile->setSpellCheckLanguages({language});
     FProfile->setSpellCheckEnabled(true);
+}
+
+void TSpelling::AddWord(const QString& word) {
+    if (FDictionary.Add(word.toStdString()))
+        SendWords();
+}
+
+void TSpelling::SendWords() {
+    std::string list;
+    for (const std::string& w : FDictionary.Words())
+        list += w + "\n";
+    // Not the author's edit: the page's marks around the words are its own.
+    FBridge->BeginProgrammatic();
+    FBridge->ExecCommand("setSpellingWords", list);
+    FBridge->EndProgrammatic();
 }
 
 } // namespace qm::app

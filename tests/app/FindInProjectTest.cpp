@@ -4,11 +4,13 @@
 #include "FindBar.h"
 #include "MainWindow.h"
 #include "ProjectSearchPanel.h"
+#include "SearchHitDelegate.h"
 #include "bridge/EditorWebPage.h"
 #include "model/DocModel.h"
 
 #include "TempDir.h"
 
+#include <QImage>
 #include <QLineEdit>
 #include <QTreeWidget>
 
@@ -129,4 +131,29 @@ TEST_F(FindInProject, TheStatusLineCountsTheTopicsAndTheProjectsWords) {
         },
         10000))
         << w->WordCountText().toStdString() << " was " << before.toStdString();
+}
+
+TEST_F(FindInProject, TheMatchIsMarkedInEachHitsSnippet) {
+    Type(" \xC3\x9C"
+         "ber die Quokkal\xC3\xA4nder und mehr");
+    w->FindInProjectCommand();
+    w->ProjectSearch()->Field()->setText(QString::fromUtf8("QUOKKAL\xC3\x84NDER"));
+    w->ProjectSearch()->Run();
+    QTreeWidget* list = w->ProjectSearch()->Results();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    QTreeWidgetItem* hit = list->topLevelItem(0);
+    const int start = hit->data(1, TSearchHitDelegate::kMatchStartRole).toInt();
+    const int length = hit->data(1, TSearchHitDelegate::kMatchLengthRole).toInt();
+    EXPECT_EQ(hit->text(1).mid(start, length), QString::fromUtf8("Quokkal\xC3\xA4nder"))
+        << "characters, not bytes, past the umlauts before it";
+
+    // The row is drawn with the match on the marking colour (unless selected).
+    list->clearSelection();
+    list->setCurrentItem(nullptr);
+    const QImage row = list->viewport()->grab(list->visualItemRect(hit)).toImage();
+    bool marked = false;
+    for (int y = 0; y < row.height() && !marked; ++y)
+        for (int x = 0; x < row.width() && !marked; ++x)
+            marked = row.pixelColor(x, y) == QColor(255, 226, 122);
+    EXPECT_TRUE(marked);
 }

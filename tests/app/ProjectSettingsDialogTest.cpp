@@ -5,6 +5,7 @@
 #include "ColorBox.h"
 #include "MainWindow.h"
 #include "base/PathUtils.h"
+#include "bridge/EditorWebPage.h"
 #include "model/DocModel.h"
 #include "settings/ProjectSettings.h"
 
@@ -15,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+
+#include <QWebEngineProfile>
 
 #include <gtest/gtest.h>
 
@@ -200,4 +203,27 @@ TEST_F(SettingsDialogFixture, NewProjectShowsTheDialogAtOnce) {
     TProjectSettings onDisk;
     ASSERT_TRUE(onDisk.LoadFromFile(SettingsFile()));
     EXPECT_EQ(onDisk.ProjTitle, "Fresh Project");
+}
+
+TEST_F(SettingsDialogFixture, TheSpellingLanguageIsAProjectSettingTheEditorFollows) {
+    QWebEngineProfile* profile = w->Edge()->page()->profile();
+    ASSERT_EQ(profile->spellCheckLanguages(), QStringList{"en-US"});
+    FillAndPress({{"cmbSpellingLanguage", "Deutsch"}}, "btnOk");
+    w->findChild<QAction*>(QStringLiteral("ProjectSettings1"))->trigger();
+    EXPECT_EQ(w->Settings().SpellingLanguage, "de-DE");
+    EXPECT_EQ(profile->spellCheckLanguages(), QStringList{"de-DE"});
+    TProjectSettings onDisk;
+    ASSERT_TRUE(onDisk.LoadFromFile(SettingsFile()));
+    EXPECT_EQ(onDisk.SpellingLanguage, "de-DE");
+
+    // A language without a dictionary here survives the dialog.
+    TProjectSettings s = w->Settings();
+    s.SpellingLanguage = "nl-NL";
+    TfrmProjectSettings dialog(s, w.get());
+    EXPECT_EQ(dialog.ReadSettings().SpellingLanguage, "nl-NL");
+
+    FillAndPress({{"cmbSpellingLanguage", "Language of the Program"}}, "btnOk");
+    w->findChild<QAction*>(QStringLiteral("ProjectSettings1"))->trigger();
+    EXPECT_EQ(w->Settings().SpellingLanguage, "");
+    EXPECT_EQ(profile->spellCheckLanguages(), QStringList{"en-US"});
 }

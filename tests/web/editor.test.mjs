@@ -1030,3 +1030,79 @@ describe('links inside the editor', () => {
     await close(page);
   });
 });
+
+// ---------------------------------------------------------------------------
+
+describe('text the spelling checker is kept off', () => {
+  const wrapped = page => page.evaluate(() =>
+    Array.from(document.querySelectorAll('qz-body qz-nospell'), w => w.getAttribute('spellcheck') + ':' + w.textContent));
+
+  test('tokens and the author\'s words are wrapped in the page, never in the HTML it hands out', async () => {
+    const html = '<p>Use {var:Prodct} and { SNIP : Notz } in Quillmate, {begincond:Pro}x{endcond}.</p>' +
+      '<p><img alt="{var:InAlt}" src="missing.png"> Quillmates and quillmate stay checked.</p>';
+    const page = await fresh(html);
+    assert.deepEqual(await wrapped(page),
+      ['false:{var:Prodct}', 'false:{ SNIP : Notz }', 'false:{begincond:Pro}', 'false:{endcond}']);
+    const since = await mark(page);
+    await exec(page, 'setSpellingWords', 'Quillmate\n', 'program');
+    assert.ok((await wrapped(page)).includes('false:Quillmate'));
+    assert.equal((await wrapped(page)).filter(t => t.includes('uillmate')).length, 1,
+      'a word is matched whole and as written');
+    assert.equal(await getHtml(page), html);
+    assert.deepEqual((await sent(page)).slice(since).filter(m => m.type === 'htmlChanged'), [],
+      'wrapping is not an edit');
+
+    // A word taken off the list is checked again.
+    await exec(page, 'setSpellingWords', '', 'program');
+    assert.ok(!(await wrapped(page)).includes('false:Quillmate'));
+    await close(page);
+  });
+
+  test('typing at, inside and after a token keeps every character in place', async () => {
+    const page = await fresh('<p>Hello</p>');
+    await caretAt(page, 'Hello');
+    await page.keyboard.type(' {var:Name}');
+    await sleep(400);   // the page wraps the finished token
+    assert.deepEqual(await wrapped(page), ['false:{var:Name}']);
+    await page.keyboard.type(' more');
+    await sleep(400);
+    await page.keyboard.type('!');
+    assert.equal(await getHtml(page), '<p>Hello {var:Name} more!</p>');
+
+    // Typing into the token: still one token, still kept off.
+    await caretAt(page, 'Name', { before: true });
+    await page.keyboard.type('My');
+    await sleep(400);
+    assert.deepEqual(await wrapped(page), ['false:{var:MyName}']);
+    // Breaking it: its text is the checker's again.
+    await caretAt(page, '{var', { before: true });
+    await page.keyboard.press('Delete');
+    await sleep(400);
+    assert.deepEqual(await wrapped(page), []);
+    assert.equal(await getHtml(page), '<p>Hello var:MyName} more!</p>');
+
+    // Undo walks back through the same texts.
+    await page.keyboard.press('Control+z');
+    assert.equal(await getHtml(page), '<p>Hello {var:MyName} more!</p>');
+    await close(page);
+  });
+
+  test('copying a token copies its text without the page\'s wrapper', async () => {
+    const page = await fresh('<p>See {snip:Note} here</p>');
+    await page.evaluate(() => {
+      const r = document.createRange();
+      r.selectNodeContents(document.querySelector('qz-body p'));
+      getSelection().removeAllRanges();
+      getSelection().addRange(r);
+    });
+    const copied = await page.evaluate(() => {
+      const data = new DataTransfer();
+      const e = new ClipboardEvent('copy', { clipboardData: data, bubbles: true, cancelable: true });
+      document.querySelector('qz-body').dispatchEvent(e);
+      return data.getData('text/html');
+    });
+    assert.ok(copied.includes('{snip:Note}'), copied);
+    assert.ok(!copied.includes('qz-nospell'), copied);
+    await close(page);
+  });
+});

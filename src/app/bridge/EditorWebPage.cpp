@@ -1,5 +1,7 @@
 #include "bridge/EditorWebPage.h"
 
+#include "i18n/Translation.h"
+
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -129,6 +131,25 @@ void TEditorWebView::contextMenuEvent(QContextMenuEvent* event) {
         }
         if (first != nullptr)
             menu->insertSeparator(first);
+    }
+
+    // The suggestions come first, then a separator; the word's own entry
+    // belongs with them.
+    if (request != nullptr && !request->misspelledWord().isEmpty()) {
+        const QString word = request->misspelledWord();
+        QAction* before = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->isSeparator()) {
+                before = a;
+                break;
+            }
+        auto* add = new QAction(QString::fromStdString(Translate("Add to Dictionary")), menu);
+        add->setObjectName(QStringLiteral("AddToDictionary1"));
+        connect(add, &QAction::triggered, this,
+                [this, word] { emit AddToDictionaryRequested(word); });
+        menu->insertAction(before, add);
+        if (before == nullptr)
+            menu->insertSeparator(add);
     }
 
     const auto actions = menu->actions();

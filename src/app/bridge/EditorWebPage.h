@@ -41,6 +41,10 @@ class TEditorWebView final : public QWebEngineView {
 public:
     explicit TEditorWebView(QWidget* parent = nullptr);
 
+signals:
+    // "Add to Dictionary" on a word the checker marked.
+    void AddToDictionaryRequested(const QString& word);
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 };

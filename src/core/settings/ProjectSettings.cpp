@@ -19,6 +19,28 @@ bool IsOneOf(const std::string& s, std::initializer_list<const char*> words) {
     return false;
 }
 
+// "en", "de-DE", "sr-Latn-RS": what can name a dictionary, nothing that
+// could reach a path or a command.
+bool IsLanguageTag(std::string_view s) {
+    size_t part = 0;
+    bool first = true;
+    for (size_t i = 0; i <= s.size(); ++i) {
+        if (i == s.size() || s[i] == '-') {
+            if (part == 0 || part > 8 || (first && part < 2))
+                return false;
+            part = 0;
+            first = false;
+            continue;
+        }
+        const char c = s[i];
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!letter && !(!first && c >= '0' && c <= '9'))
+            return false;
+        ++part;
+    }
+    return true;
+}
+
 void ReadText(const TJsonDocument& doc, const Json& obj, const char* name, std::string& field) {
     if (const Json* m = JsonMember(&obj, name))
         field = doc.TextForm(*m);
@@ -63,6 +85,7 @@ void TProjectSettings::SetDefaults() {
     TableBorderStyle = "solid";
     TableBorderWidth = 1;
     TableBorderColor = 0x999999;
+    SpellingLanguage.clear();
 }
 
 Json TProjectSettings::ToJson() const {
@@ -87,6 +110,8 @@ Json TProjectSettings::ToJson() const {
     o["TableBorderStyle"] = TableBorderStyle;
     o["TableBorderWidth"] = TableBorderWidth;
     o["TableBorderColor"] = ColorToHtml(TableBorderColor);
+    if (IsLanguageTag(SpellingLanguage))
+        o["SpellingLanguage"] = SpellingLanguage;
     return o;
 }
 
@@ -124,6 +149,10 @@ void TProjectSettings::FromJson(const TJsonDocument& doc, const Json& obj) {
         TableBorderStyle = AsciiLower(doc.TextForm(*m));
     ReadInt(doc, obj, "TableBorderWidth", TableBorderWidth);
     ReadColor(doc, obj, "TableBorderColor", TableBorderColor);
+    ReadText(doc, obj, "SpellingLanguage", SpellingLanguage);
+    SpellingLanguage = TrimCtl(SpellingLanguage);
+    if (!IsLanguageTag(SpellingLanguage))
+        SpellingLanguage.clear();
 
     FontSizeBody = std::max(FontSizeBody, 8);
     FontSizeH1 = std::max(FontSizeH1, 8);

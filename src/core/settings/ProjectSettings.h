@@ -31,6 +31,9 @@ public:
     std::string TableBorderStyle;
     int TableBorderWidth = 0;
     TColor TableBorderColor = 0;
+    // The spelling dictionary's language ("de-DE"); blank follows the program.
+    // Kept in the file only when set, so older programs read the same file.
+    std::string SpellingLanguage;
 
     void SetDefaults();
     [[nodiscard]] Json ToJson() const;

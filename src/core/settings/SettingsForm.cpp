@@ -75,6 +75,7 @@ TSettingsForm SettingsFormFrom(const TProjectSettings& s) {
     f.TableBorderStyle = StyleOrSolid(s.TableBorderStyle, TableBorderStyleWords());
     f.TableBorderWidth = std::to_string(s.TableBorderWidth);
     f.TableBorderColor = s.TableBorderColor;
+    f.SpellingLanguage = s.SpellingLanguage;
     return f;
 }
 
@@ -107,6 +108,7 @@ TProjectSettings SettingsFromForm(const TProjectSettings& base, const TSettingsF
         TrimCtl(f.TableBorderStyle).empty() ? "solid" : TrimCtl(f.TableBorderStyle);
     s.TableBorderWidth = std::clamp(ReadInteger(f.TableBorderWidth, "Border width"), 1, 12);
     s.TableBorderColor = f.TableBorderColor;
+    s.SpellingLanguage = TrimCtl(f.SpellingLanguage);
     return s;
 }
 

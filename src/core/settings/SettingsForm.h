@@ -29,6 +29,7 @@ struct TSettingsForm {
     std::string TableBorderStyle;
     std::string TableBorderWidth;
     TColor TableBorderColor = 0;
+    std::string SpellingLanguage; // blank follows the program's language
 };
 
 [[nodiscard]] const std::vector<std::string>& LinkStyleWords();

@@ -112,3 +112,33 @@ TEST(ProjectSettings, RoundTripThroughAFile) {
     EXPECT_EQ(TProjectSettings::DefaultSettingsPathForProject("/p/"),
               "/p/meta/project_settings.json");
 }
+
+TEST(ProjectSettings, SpellingLanguageIsWrittenOnlyWhenSetAndReadOnlyWhenItNamesALanguage) {
+    TTempDir dir;
+    const std::string file = dir / "meta/project_settings.json";
+    TProjectSettings s;
+    s.SaveToFile(file);
+    EXPECT_EQ(ReadFile(file).find("SpellingLanguage"), std::string::npos)
+        << "a file without the choice reads the same in older programs";
+    s.SpellingLanguage = "de-DE";
+    s.SaveToFile(file);
+    TProjectSettings back;
+    ASSERT_TRUE(back.LoadFromFile(file));
+    EXPECT_EQ(back.SpellingLanguage, "de-DE");
+
+    const struct {
+        const char* stored;
+        const char* read;
+    } cases[] = {
+        {R"("fr-FR")", "fr-FR"}, {R"(" en ")", "en"}, {R"("sr-Latn-RS")", "sr-Latn-RS"},
+        {R"("../../etc")", ""},  {R"("de_DE")", ""},  {R"("e")", ""},
+        {R"("de-")", ""},        {"42", ""},          {R"("")", ""},
+    };
+    for (const auto& c : cases) {
+        WriteFile(file, std::string(R"({"ProjTitle":"T","SpellingLanguage":)") + c.stored + "}");
+        TProjectSettings r;
+        r.SpellingLanguage = "es-ES";
+        ASSERT_TRUE(r.LoadFromFile(file)) << c.stored;
+        EXPECT_EQ(r.SpellingLanguage, c.read) << c.stored;
+    }
+}
