@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A copy that cannot be made is reported to the user.
     }
     // The copy of the sheet itself is not in the run's lists.
-    run.Reserved.insert(source);
+    run.Reserved.Paths.insert(source);
     qm::fuzz::ResetImportProject(run);
     return 0;
 }

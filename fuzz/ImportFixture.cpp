@@ -46,7 +46,8 @@ TImportRun NewImportRun() {
 }
 
 void ResetImportProject(const TImportRun& run) {
-    if (run.MediaUrls.empty() && run.StyleSheetUrls.empty() && run.Reserved.empty())
+    if (run.MediaUrls.empty() && run.StyleSheetUrls.empty() && run.Reserved.Paths.empty() &&
+        run.Reserved.NextNumber.empty())
         return;
     std::error_code ec;
     std::filesystem::remove_all(run.ProjectRoot + "/assets", ec);
