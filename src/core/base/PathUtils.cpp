@@ -110,9 +110,10 @@ std::string JoinPath(std::string_view base, std::string_view relative) {
 namespace {
 
 // Reads an open file whole: one fstat for the size, then reads until the end
-// (a file that grows meanwhile is read to its end too).
+// (a file that grows meanwhile is read to its end too). One spare byte lets
+// the read that finds the end land in the buffer instead of growing it.
 std::string ReadOpenFile(int fd, const std::string& fileName, size_t sizeHint) {
-    std::string bytes(sizeHint, '\0');
+    std::string bytes(sizeHint + 1, '\0');
     size_t got = 0;
     for (;;) {
         if (got == bytes.size())
