@@ -78,39 +78,50 @@ std::string CutUtf8(std::string_view s, size_t max) {
     return std::string(s.substr(0, end));
 }
 
-// The distinct words of one page, each with its bits and its stem's bits (no
-// stem when the word is its own). A page looks a word up at each of its
-// hundreds of occurrences, so the table is open addressing over one array
-// with a cheap hash, not a node per word.
-class TPageWords {
+// The terms of one page, words and stems alike, each with its bits; a word
+// also knows its stem's entry (or that it is its own stem), so a word met
+// again, as most are, costs one lookup. Open addressing over a flat array of
+// entry numbers with a cheap hash: a page looks its words up hundreds of
+// times.
+class TPageTerms {
 public:
+    static constexpr uint32_t kOwnStem = UINT32_MAX;
+    static constexpr uint32_t kNoStemYet = UINT32_MAX - 1; // so far only a stem
+
     struct TEntry {
-        std::string Word;
+        std::string Term;
         std::uint64_t Hash = 0;
-        uint32_t* WordBits = nullptr; // null: the slot is free
-        uint32_t* StemBits = nullptr;
+        uint32_t Bits = 0;
+        uint32_t Stem = kNoStemYet;
     };
 
-    TPageWords() : FSlots(256) {}
+    TPageTerms() : FSlots(256, kFree) {}
 
-    // The word's entry; a new one has no WordBits yet and must get them
-    // before the next call.
-    TEntry& Find(const std::string& word) {
-        const std::uint64_t hash = Hash(word);
-        TEntry* slot = Slot(word, hash);
-        if (slot->WordBits != nullptr)
-            return *slot;
-        if (2 * (FCount + 1) > FSlots.size()) {
-            Grow();
-            slot = Slot(word, hash);
+    // The entry of a word, with its stem's entry made when it is new.
+    TEntry& Word(std::string_view word) {
+        const uint32_t i = Find(word);
+        if (FEntries[i].Stem == kNoStemYet) {
+            std::string stem = SearchStem(word);
+            const uint32_t s = stem == word ? kOwnStem : Find(stem);
+            FEntries[i].Stem = s;
         }
-        ++FCount;
-        slot->Word = word;
-        slot->Hash = hash;
-        return *slot;
+        return FEntries[i];
+    }
+
+    TEntry& operator[](uint32_t i) { return FEntries[i]; }
+
+    // The terms with their bits; the table is spent.
+    std::vector<std::pair<std::string, uint32_t>> Take() {
+        std::vector<std::pair<std::string, uint32_t>> terms;
+        terms.reserve(FEntries.size());
+        for (TEntry& e : FEntries)
+            terms.emplace_back(std::move(e.Term), e.Bits);
+        return terms;
     }
 
 private:
+    static constexpr uint32_t kFree = UINT32_MAX;
+
     static std::uint64_t Hash(std::string_view w) {
         std::uint64_t h = 14695981039346656037ull; // FNV-1a
         for (const char c : w) {
@@ -120,25 +131,39 @@ private:
         return h ^ (h >> 29);
     }
 
-    TEntry* Slot(std::string_view word, std::uint64_t hash) {
+    // The entry number of a term, a new entry when it is not there yet.
+    uint32_t Find(std::string_view term) {
+        const std::uint64_t hash = Hash(term);
+        size_t slot = Slot(term, hash);
+        if (FSlots[slot] != kFree)
+            return FSlots[slot];
+        if (2 * (FEntries.size() + 1) > FSlots.size()) {
+            Grow();
+            slot = Slot(term, hash);
+        }
+        const auto i = static_cast<uint32_t>(FEntries.size());
+        FEntries.push_back({std::string(term), hash, 0, kNoStemYet});
+        FSlots[slot] = i;
+        return i;
+    }
+
+    size_t Slot(std::string_view term, std::uint64_t hash) const {
         const size_t mask = FSlots.size() - 1;
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
-            TEntry& e = FSlots[i];
-            if (e.WordBits == nullptr || (e.Hash == hash && e.Word == word))
-                return &e;
+            const uint32_t e = FSlots[i];
+            if (e == kFree || (FEntries[e].Hash == hash && FEntries[e].Term == term))
+                return i;
         }
     }
 
     void Grow() {
-        std::vector<TEntry> old(FSlots.size() * 2);
-        old.swap(FSlots);
-        for (TEntry& e : old)
-            if (e.WordBits != nullptr)
-                *Slot(e.Word, e.Hash) = std::move(e);
+        FSlots.assign(FSlots.size() * 2, kFree);
+        for (uint32_t i = 0; i < FEntries.size(); ++i)
+            FSlots[Slot(FEntries[i].Term, FEntries[i].Hash)] = i;
     }
 
-    std::vector<TEntry> FSlots; // a power of two, at most half full
-    size_t FCount = 0;
+    std::vector<uint32_t> FSlots; // a power of two, at most half full
+    std::vector<TEntry> FEntries;
 };
 
 } // namespace
@@ -168,12 +193,9 @@ TPreparedSearchPage TWebHelpSearchIndex::Prepare(const TSearchPage& page) const 
         for (const std::string& e : *page.IndexEntries)
             entries += (entries.empty() ? "" : "; ") + e;
 
-    // term -> bits for this topic; the index numbers the terms when it adds
-    // the page, and their numbers never reach the output.
-    std::unordered_map<std::string, uint32_t> local;
-    // A word met again needs no stemming and no lookup in `local`, whose
-    // values stay in place as it grows.
-    TPageWords seen;
+    // The index numbers the terms when it adds the page; their numbers never
+    // reach the output, nor does the order of a page's terms.
+    TPageTerms terms;
     const auto add = [&](std::string_view source, uint32_t where) {
         const auto note = [&](uint32_t& v, uint32_t surface) {
             uint32_t count = (v >> 4) & 15;
@@ -181,25 +203,18 @@ TPreparedSearchPage TWebHelpSearchIndex::Prepare(const TSearchPage& page) const 
                 ++count;
             v = (v & ~(15u << 4)) | (count << 4) | where | surface;
         };
-        ForEachSearchWord(source, [&](const std::string& w) {
-            TPageWords::TEntry& e = seen.Find(w);
-            if (e.WordBits == nullptr) {
-                e.WordBits = &local[w];
-                const std::string stem = SearchStem(w);
-                e.StemBits = stem != w ? &local[stem] : nullptr;
-            }
-            note(*e.WordBits, kSurface);
-            if (e.StemBits != nullptr)
-                note(*e.StemBits, 0);
+        ForEachSearchWord(source, [&](std::string_view w) {
+            TPageTerms::TEntry& e = terms.Word(w);
+            note(e.Bits, kSurface);
+            if (e.Stem != TPageTerms::kOwnStem)
+                note(terms[e.Stem].Bits, 0);
         });
     };
     add(page.Title, kTitle);
     add(page.Keywords, kKeyword);
     add(entries, kIndexEntry);
     add(text, kText);
-    out.Terms.reserve(local.size());
-    for (auto& [term, bits] : local)
-        out.Terms.emplace_back(term, bits);
+    out.Terms = terms.Take();
 
     out.TextEntry += '[';
     out.TextEntry += JsonQuote(CutUtf8(text, MaxSnippetText));

@@ -3,6 +3,7 @@
 #include "base/Utf8.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace qm {
@@ -175,50 +176,32 @@ std::string DecodeHtmlEntities(std::string_view text) {
 
 std::vector<std::string> SearchWords(std::string_view utf8) {
     std::vector<std::string> words;
-    ForEachSearchWord(utf8, [&](const std::string& w) { words.push_back(w); });
+    ForEachSearchWord(utf8, [&](std::string_view w) { words.emplace_back(w); });
     return words;
 }
 
-void ForEachSearchWord(std::string_view utf8,
-                       const std::function<void(const std::string&)>& visit) {
-    std::string word;
-    const auto flush = [&] {
-        if (!word.empty())
-            visit(word);
-        word.clear();
-    };
-    size_t pos = 0;
-    while (pos < utf8.size()) {
-        // ASCII, nearly all of a page, folds and classifies without tables.
-        const auto b = static_cast<unsigned char>(utf8[pos]);
-        if (b < 0x80) {
-            ++pos;
-            if ((b >= 'a' && b <= 'z') || (b >= '0' && b <= '9'))
-                word.push_back(static_cast<char>(b));
-            else if (b >= 'A' && b <= 'Z')
-                word.push_back(static_cast<char>(b + 32));
-            else
-                flush();
-            continue;
-        }
-        const char32_t raw = NextCodePoint(utf8, pos);
-        if (!IsWordChar(raw)) {
-            flush();
-            continue;
-        }
-        const char32_t c = Fold(raw);
-        if (c == 0)
-            continue; // a lone accent inside a word
-        if (IsCjk(c)) {
-            flush();
-            AppendUtf8(word, c);
-            flush();
-            continue;
-        }
-        AppendUtf8(word, c);
-    }
-    flush();
+namespace search_detail {
+
+const std::array<unsigned char, 128> kAsciiClass = [] {
+    std::array<unsigned char, 128> t{};
+    for (char c = '0'; c <= '9'; ++c)
+        t[static_cast<unsigned char>(c)] = 1;
+    for (char c = 'a'; c <= 'z'; ++c)
+        t[static_cast<unsigned char>(c)] = 1;
+    for (char c = 'A'; c <= 'Z'; ++c)
+        t[static_cast<unsigned char>(c)] = 3;
+    return t;
+}();
+
+int FoldWordChar(char32_t c, bool& cjk) {
+    if (!IsWordChar(c))
+        return -1;
+    const char32_t f = Fold(c);
+    cjk = f != 0 && IsCjk(f);
+    return static_cast<int>(f);
 }
+
+} // namespace search_detail
 
 std::string SearchStem(std::string_view folded) {
     std::string w(folded);

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 
 using namespace qm;
 using qm::test::ReadFile;
@@ -103,6 +104,55 @@ TEST(SearchText, WordsFoldCaseAndAccentsAndSplitCjk) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(SearchWords(c.text), c.words);
+    }
+}
+
+// The word splitter's fast paths (lower-case ASCII handed over in place,
+// ASCII runs joined to letters beyond ASCII) against the plain rule applied
+// one code point at a time, on random mixes of the characters that matter.
+TEST(SearchText, WordsMatchTheOneCharacterAtATimeRule) {
+    const auto reference = [](std::string_view text) {
+        std::vector<std::string> words;
+        std::string word;
+        const auto flush = [&] {
+            if (!word.empty())
+                words.push_back(word);
+            word.clear();
+        };
+        for (size_t pos = 0; pos < text.size();) {
+            const char32_t raw = NextCodePoint(text, pos);
+            bool cjk = false;
+            int c = -1;
+            if (raw < 0x80) {
+                const auto b = static_cast<char>(raw);
+                if ((b >= 'a' && b <= 'z') || (b >= '0' && b <= '9'))
+                    c = b;
+                else if (b >= 'A' && b <= 'Z')
+                    c = b + 32;
+            } else {
+                c = search_detail::FoldWordChar(raw, cjk);
+            }
+            if (c < 0 || cjk)
+                flush();
+            if (c > 0)
+                AppendUtf8(word, static_cast<char32_t>(c));
+            if (cjk)
+                flush();
+        }
+        flush();
+        return words;
+    };
+    const char* const pieces[] = {"a", "Z", "7", " ", "-", "\xC3\xA9", "\xC3\x89", "\xCC\x81",
+                                  "\xE8\xA8\xAD", "\xC2\xA0", "\xE2\x80\x94", "\xD0\x81",
+                                  "\xF0\x9D\x90\x80", "&", "Ab", "xyz"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const int length = static_cast<int>(random() % 24);
+        for (int i = 0; i < length; ++i)
+            text += pieces[random() % std::size(pieces)];
+        SCOPED_TRACE(text);
+        ASSERT_EQ(SearchWords(text), reference(text));
     }
 }
 
