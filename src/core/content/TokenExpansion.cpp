@@ -6,6 +6,7 @@
 #include "base/Utf8.h"
 #include "content/ReusableContentCache.h"
 #include "content/TokenExpansionSteps.h"
+#include "content/TokenScan.h"
 #include "model/DocModel.h"
 
 #include <algorithm>
@@ -24,14 +25,11 @@ constexpr int kConditionPhasePasses = 10;
 constexpr int kConditionPairPasses = 20;
 
 constexpr TRegexOptions kTokenOptions{.Caseless = true, .DotAll = true};
-constexpr TRegexOptions kDecorationOptions{.Caseless = true};
 
 // Compiled once for the whole program and shared by all publishing threads.
 struct TExpansionPatterns {
     // {snip:Note}, { SNIP : Note }
     TRegex SnippetToken{R"re(\{\s*snip\s*:\s*(?<name>[^\}]+?)\s*\})re", kTokenOptions};
-    // {var:Product}
-    TRegex VariableToken{R"re(\{\s*var\s*:\s*(?<name>[^\}]+?)\s*\})re", kTokenOptions};
     // {begincond:Pro}...{endcond:Pro}
     TRegex NamedEndBlock{R"re(\{\s*begincond\s*:\s*(?<name>[^\}]+?)\s*\}(?<body>.*?))re"
                          R"re(\{\s*endcond\s*:\s*(?<endname>[^\}]+?)\s*\})re",
@@ -54,12 +52,6 @@ struct TExpansionPatterns {
         R"re(<(?<tag>p|div|section|article|li|blockquote|h[1-6]|tr|td|th)\b(?<attrs>[^>]*)>)re"
         R"re(\s*(?<token>\{\s*endcond\s*(?::\s*[^\}]+?\s*)?\})\s*</\k<tag>>)re",
         kTokenOptions};
-    // <span style="border: 1px dashed #999">
-    TRegex DecoratedStyle{
-        R"re(\sstyle="[^">]*(border\s*:\s*1px\s+dashed|background\s*:\s*#eef5ff)[^">]*")re",
-        kDecorationOptions};
-    TRegex NonEditable{R"re(\scontenteditable="false")re", kDecorationOptions};
-    TRegex Title{R"re(\stitle="[^"]*")re", kDecorationOptions};
 
     // The closing parts of the patterns above on their own. They bound where
     // a block can lie (WindowBeforeLastCloser): a begin marker with no end
@@ -362,9 +354,23 @@ std::string ReplaceConditionTokens(std::string_view html, const TReusableProject
 
 std::string ReplaceVariableTokensInText(std::string_view text,
                                         const TReusableProjectContent& store) {
-    return ReplaceTokens(text, Patterns().VariableToken, [&](const TRegexMatch& m) {
-        return HtmlEncode(store.VariableValue(TokenName(m.Group("name")), ""));
-    });
+    std::string out;
+    size_t copied = 0;
+    for (size_t open = text.find('{'); open != std::string_view::npos;) {
+        const std::optional<TScannedToken> token = ScanToken(text, open, "var");
+        if (!token) {
+            open = text.find('{', open + 1);
+            continue;
+        }
+        out.append(text, copied, open - copied);
+        out += HtmlEncode(store.VariableValue(TokenName(token->Name), ""));
+        copied = token->End;
+        open = text.find('{', copied);
+    }
+    if (copied == 0)
+        return std::string(text);
+    out.append(text, copied, std::string_view::npos);
+    return out;
 }
 
 std::string ReplaceVariableTokensInHtml(std::string_view html,
@@ -374,11 +380,9 @@ std::string ReplaceVariableTokensInHtml(std::string_view html,
 }
 
 std::string StripTokenDecoration(std::string_view html) {
-    const TExpansionPatterns& p = Patterns();
-    const auto nothing = [](const TRegexMatch&) { return std::string(); };
-    std::string result = RegexReplaceWith(html, p.DecoratedStyle, nothing);
-    result = RegexReplaceWith(result, p.NonEditable, nothing);
-    return RegexReplaceWith(result, p.Title, nothing);
+    std::string result(html);
+    StripTokenDecorationInPlace(result);
+    return result;
 }
 
 std::string ExpandReusableContent(const TDocProject& project, const std::string& html,
@@ -409,7 +413,8 @@ std::string ExpandReusableContent(const TDocProject& project, const std::string&
         result = std::move(next);
     }
     result = ReplaceVariableTokensInHtml(result, *store);
-    return StripTokenDecoration(result);
+    StripTokenDecorationInPlace(result);
+    return result;
 }
 
 std::string ExpandReusableContent(const TDocProject& project, const std::string& html,

@@ -1,0 +1,220 @@
+// The byte scanners against the regular expressions they took over from,
+// which stay here as the reference: the same output for every input, on
+// hand-picked odd cases and on random texts made of the patterns' pieces.
+#include "base/Error.h"
+#include "base/HtmlEncode.h"
+#include "base/Regex.h"
+#include "base/StringUtil.h"
+#include "content/ReusableContent.h"
+#include "content/TokenExpansionSteps.h"
+#include "content/TokenScan.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace qm;
+
+namespace {
+
+constexpr TRegexOptions kTokenOptions{.Caseless = true, .DotAll = true};
+constexpr TRegexOptions kDecorationOptions{.Caseless = true};
+
+std::string NoText(const TRegexMatch&) {
+    return {};
+}
+
+// What the expansion did with the engine before the scanners.
+std::string ReferenceDecoration(std::string_view html) {
+    static const TRegex decoratedStyle(
+        R"re(\sstyle="[^">]*(border\s*:\s*1px\s+dashed|background\s*:\s*#eef5ff)[^">]*")re",
+        kDecorationOptions);
+    static const TRegex nonEditable(R"re(\scontenteditable="false")re", kDecorationOptions);
+    static const TRegex title(R"re(\stitle="[^"]*")re", kDecorationOptions);
+    std::string result = RegexReplaceWith(html, decoratedStyle, NoText);
+    result = RegexReplaceWith(result, nonEditable, NoText);
+    return RegexReplaceWith(result, title, NoText);
+}
+
+std::string ReferenceVariables(std::string_view text, const TReusableProjectContent& store) {
+    static const TRegex token(R"re(\{\s*var\s*:\s*(?<name>[^\}]+?)\s*\})re", kTokenOptions);
+    return RegexReplaceWith(text, token, [&](const TRegexMatch& m) {
+        return HtmlEncode(store.VariableValue(TrimCtl(HtmlDecode(m.Group("name"))), ""));
+    });
+}
+
+// The decoration stripped, or "throws" when the text is refused.
+std::string Outcome(std::string (*strip)(std::string_view), std::string_view html) {
+    try {
+        return strip(html);
+    } catch (const EEncodingError&) {
+        return "throws";
+    }
+}
+
+// Random texts glued from the pieces the patterns look for, in both cases
+// and with the long s and the Kelvin sign that caseless matching pairs with
+// s and k, so that near misses are as common as matches.
+std::string RandomText(std::mt19937& rng, const std::vector<std::string_view>& pieces) {
+    std::uniform_int_distribution<size_t> count(0, 40);
+    std::uniform_int_distribution<size_t> pick(0, pieces.size() - 1);
+    std::string text;
+    for (size_t n = count(rng); n > 0; --n)
+        text += pieces[pick(rng)];
+    return text;
+}
+
+const std::vector<std::string_view> kDecorationPieces = {" ",
+                                                         "\t",
+                                                         "\n",
+                                                         "x",
+                                                         "=",
+                                                         "\"",
+                                                         ">",
+                                                         "<span",
+                                                         " style=\"",
+                                                         "style",
+                                                         "STYLE",
+                                                         "\xC5\xBFtyle",
+                                                         "tyle",
+                                                         "s",
+                                                         "border",
+                                                         "BORDER",
+                                                         ":",
+                                                         " : ",
+                                                         "1px",
+                                                         "1PX",
+                                                         " dashed",
+                                                         "da\xC5\xBFhed",
+                                                         "dashed",
+                                                         "background",
+                                                         "bac\xE2\x84\xAAground",
+                                                         "#eef5ff",
+                                                         "#EEF5FF",
+                                                         "#eef5f",
+                                                         ";",
+                                                         " contenteditable=\"false\"",
+                                                         "contenteditable",
+                                                         "CONTENTEDITABLE",
+                                                         "\"false\"",
+                                                         "\"fal\xC5\xBF"
+                                                         "e\"",
+                                                         "\"true\"",
+                                                         " title=\"",
+                                                         "title",
+                                                         "TITLE",
+                                                         "\xC3\xA9",
+                                                         "\xE2\x84\xAA"};
+
+const std::vector<std::string_view> kVariablePieces = {
+    "{",     "}", " ",     "\t",       "\r\n",     "var",     "VAR",   "Var",
+    "va",    ":", "::",    "Product",  "product",  "A&amp;B", "&amp;", "&#80;",
+    "&#32;", "x", "{var:", "\xC3\xA9", "\xC5\xBF", "Empty",   "Markup"};
+
+TReusableProjectContent Store() {
+    TReusableProjectContent store;
+    store.FVariables = {
+        {"Product", "A&B"},         {"A&B", "amp"},      {"P", "p"},   {" ", "blank"},
+        {"Markup", "<b>\"x\"</b>"}, {"{var:x", "brace"}, {"Empty", ""}};
+    return store;
+}
+
+TEST(TokenScanDifferential, DecorationOddCases) {
+    const std::vector<std::string> cases = {
+        "", "<span style=\"border:1px dashed #999\" title=\"t\">x</span>",
+        "<b\tSTYLE=\"BACKGROUND : #EEF5FF\"\ncontenteditable=\"FALSE\" TITLE=\"\">",
+        // The long s and the Kelvin sign as the engine's caseless matching has them.
+        "<b \xC5\xBFtyle=\"border:1px da\xC5\xBFhed\" contenteditable=\"fal\xC5\xBF"
+        "e\">",
+        "<b style=\"bac\xE2\x84\xAAground:#eef5ff\">",
+        // A removed style brings a flag or a title next to a blank.
+        "a  style=\"border:1px dashed\"contenteditable=\"false\"title=\"t\"",
+        "a  style=\"border:1px dashed\" style=\"background:#eef5ff\"",
+        // A style value cut by ">" or by another quote.
+        "<b style=\"color:red>border:1px dashed\">", " style=\"a style=\"b border:1px dashed\"",
+        " style=\"border:1px dashed contenteditable=\"false\"",
+        // No blank before, no quote after, no end quote, single quotes.
+        "<b style=\"border:1px dashed\"x style=\"border: 1px dashed\"", "title=\"x\"", " title=x",
+        " title=\"never closed", " title='single'", " title=\"a > b\" title=\"c\"",
+        " contenteditable=\"false", "border:1pxdashed", " style=\"border:1px\tdashed\"",
+        " style=\"border:1px dashedness\"",
+        // Invalid UTF-8 is refused.
+        "\xBF title=\"x\"", "<p>\xC3</p>"};
+    for (const std::string& html : cases)
+        EXPECT_EQ(Outcome(StripTokenDecoration, html), Outcome(ReferenceDecoration, html)) << html;
+}
+
+TEST(TokenScanDifferential, DecorationRandomTexts) {
+    std::mt19937 rng(20261211);
+    std::vector<std::string_view> pieces = kDecorationPieces;
+    for (int i = 0; i < 30000; ++i) {
+        const std::string html = RandomText(rng, pieces);
+        ASSERT_EQ(Outcome(StripTokenDecoration, html), Outcome(ReferenceDecoration, html)) << html;
+    }
+    // Now and then a stray byte that makes the text invalid.
+    pieces.push_back("\xBF");
+    for (int i = 0; i < 5000; ++i) {
+        const std::string html = RandomText(rng, pieces);
+        ASSERT_EQ(Outcome(StripTokenDecoration, html), Outcome(ReferenceDecoration, html)) << html;
+    }
+}
+
+TEST(TokenScanDifferential, VariableOddCases) {
+    const TReusableProjectContent store = Store();
+    const std::vector<std::string> cases = {
+        "Use {var:Product} now",
+        "{ VAR : product }",
+        "{var:}",
+        "{var: }",
+        "{var:   }",
+        "{var :P}{var: P }{ var:P}",
+        "{var:{var:P}}",
+        "{{var:P}}",
+        "{var:A&amp;B}",
+        "{var:&#32;}",
+        "{var:P",
+        "{vari:P}",
+        "{va r:P}",
+        "{var:Markup}",
+        "{var\n:\nP\n}",
+        "}{var:P}{",
+        "{\xC5\xBFvar:P}",
+    };
+    for (const std::string& text : cases)
+        EXPECT_EQ(ReplaceVariableTokensInText(text, store), ReferenceVariables(text, store))
+            << text;
+}
+
+TEST(TokenScanDifferential, VariableRandomTexts) {
+    const TReusableProjectContent store = Store();
+    std::mt19937 rng(1211);
+    for (int i = 0; i < 30000; ++i) {
+        const std::string text = RandomText(rng, kVariablePieces);
+        ASSERT_EQ(ReplaceVariableTokensInText(text, store), ReferenceVariables(text, store))
+            << text;
+    }
+}
+
+TEST(MatchCaselessWord, Cases) {
+    struct TCase {
+        std::string_view text;
+        std::string_view word;
+        std::optional<size_t> length;
+    };
+    const TCase cases[] = {
+        {"Snip", "snip", 4},
+        {"\xC5\xBFnip", "snip", 5},
+        {"bac\xE2\x84\xAAground", "background", 12},
+        {"sni", "snip", std::nullopt},
+        {"\"FALSE\"", "\"false\"", 7},
+        {"'false'", "\"false\"", std::nullopt},
+        {"@", "`", std::nullopt},
+        {"1PX", "1px", 3},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(MatchCaselessWord(c.text, 0, c.word), c.length) << c.text;
+}
+
+} // namespace
