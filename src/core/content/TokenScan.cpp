@@ -1,7 +1,9 @@
 #include "content/TokenScan.h"
 
 #include "base/Error.h"
+#include "base/StringUtil.h"
 #include "base/Utf8.h"
+#include "content/TokenExpansionSteps.h"
 
 #include <cstring>
 
@@ -171,7 +173,17 @@ std::optional<size_t> MatchCaselessWord(std::string_view text, size_t pos, std::
     return i - pos;
 }
 
-std::optional<TScannedToken> ScanToken(std::string_view text, size_t pos, std::string_view word) {
+size_t TNextChar::From(size_t pos) {
+    if (FAsked != std::string_view::npos && pos >= FAsked &&
+        (FFound == std::string_view::npos || pos <= FFound))
+        return FFound;
+    FAsked = pos;
+    FFound = FText.find(FChar, pos);
+    return FFound;
+}
+
+std::optional<TScannedToken> ScanToken(TNextChar& closes, size_t pos, std::string_view word) {
+    const std::string_view text = closes.Text();
     size_t i = SkipSpace(text, pos + 1);
     const auto matched = MatchCaselessWord(text, i, word);
     if (!matched)
@@ -181,10 +193,42 @@ std::optional<TScannedToken> ScanToken(std::string_view text, size_t pos, std::s
         return std::nullopt;
     ++i;
     // The name is at least one character and runs to the first "}".
-    const size_t close = text.find('}', i);
+    const size_t close = closes.From(i);
     if (close == std::string_view::npos || close == i)
         return std::nullopt;
     return TScannedToken{text.substr(i, close - i), close + 1};
+}
+
+std::optional<TScannedEndMarker> ScanEndMarker(TNextChar& closes, size_t pos) {
+    const std::string_view text = closes.Text();
+    size_t i = SkipSpace(text, pos + 1);
+    const auto matched = MatchCaselessWord(text, i, "endcond");
+    if (!matched)
+        return std::nullopt;
+    i = SkipSpace(text, i + *matched);
+    if (i < text.size() && text[i] == '}')
+        return TScannedEndMarker{false, {}, i + 1};
+    if (i >= text.size() || text[i] != ':')
+        return std::nullopt;
+    ++i;
+    const size_t close = closes.From(i);
+    if (close == std::string_view::npos || close == i)
+        return std::nullopt;
+    return TScannedEndMarker{true, text.substr(i, close - i), close + 1};
+}
+
+bool MentionsConditionMarker(std::string_view html) {
+    for (size_t pos = html.find('{'); pos != std::string_view::npos; pos = html.find('{', pos)) {
+        pos = SkipSpace(html, pos + 1);
+        const std::string_view rest = html.substr(pos);
+        if (StartsWithAsciiNoCase(rest, "begincond") || StartsWithAsciiNoCase(rest, "endcond"))
+            return true;
+    }
+    return false;
+}
+
+std::string TokenName(std::string_view written) {
+    return TrimCtl(HtmlDecode(written));
 }
 
 void StripTokenDecorationInPlace(std::string& html) {

@@ -45,6 +45,49 @@ std::string ReferenceVariables(std::string_view text, const TReusableProjectCont
     });
 }
 
+std::string ReferenceMarkerOnlyBlocks(std::string_view html) {
+    static const TRegex beginOnly(
+        R"re(<(?<tag>p|div|section|article|li|blockquote|h[1-6]|tr|td|th)\b(?<attrs>[^>]*)>)re"
+        R"re(\s*(?<token>\{\s*begincond\s*:\s*[^\}]+?\s*\})\s*</\k<tag>>)re",
+        kTokenOptions);
+    static const TRegex endOnly(
+        R"re(<(?<tag>p|div|section|article|li|blockquote|h[1-6]|tr|td|th)\b(?<attrs>[^>]*)>)re"
+        R"re(\s*(?<token>\{\s*endcond\s*(?::\s*[^\}]+?\s*)?\})\s*</\k<tag>>)re",
+        kTokenOptions);
+    const auto token = [](const TRegexMatch& m) { return std::string(m.Group("token")); };
+    return RegexReplaceWith(RegexReplaceWith(html, beginOnly, token), endOnly, token);
+}
+
+std::string ReferenceConditions(std::string_view html, const TReusableProjectContent& store) {
+    static const TRegex namedEnd(R"re(\{\s*begincond\s*:\s*(?<name>[^\}]+?)\s*\}(?<body>.*?))re"
+                                 R"re(\{\s*endcond\s*:\s*(?<endname>[^\}]+?)\s*\})re",
+                                 kTokenOptions);
+    static const TRegex plainEnd(
+        R"re(\{\s*begincond\s*:\s*(?<name>[^\}]+?)\s*\}(?<body>.*?)\{\s*endcond\s*\})re",
+        kTokenOptions);
+    static const TRegex leftover(
+        R"re(\{\s*begincond\s*:\s*[^\}]+?\s*\}|\{\s*endcond\s*(?::\s*[^\}]+?\s*)?\})re",
+        kTokenOptions);
+    const auto name = [](std::string_view written) { return TrimCtl(HtmlDecode(written)); };
+    std::string result = ReferenceMarkerOnlyBlocks(html);
+    for (int pass = 0; pass < 20; ++pass) {
+        std::string next = RegexReplaceWith(result, namedEnd, [&](const TRegexMatch& m) {
+            if (!SameTextAscii(name(m.Group("name")), name(m.Group("endname"))))
+                return std::string(m.Group());
+            return store.ConditionEnabled(name(m.Group("name")), false)
+                       ? std::string(m.Group("body"))
+                       : std::string();
+        });
+        next = RegexReplaceWith(next, plainEnd, [&](const TRegexMatch& m) {
+            return store.ConditionEnabled(name(m.Group("name")), false)
+                       ? std::string(m.Group("body"))
+                       : std::string();
+        });
+        result = std::move(next);
+    }
+    return RegexReplaceWith(result, leftover, NoText);
+}
+
 // The decoration stripped, or "throws" when the text is refused.
 std::string Outcome(std::string (*strip)(std::string_view), std::string_view html) {
     try {
@@ -112,6 +155,59 @@ const std::vector<std::string_view> kVariablePieces = {
     "{",     "}", " ",     "\t",       "\r\n",     "var",     "VAR",   "Var",
     "va",    ":", "::",    "Product",  "product",  "A&amp;B", "&amp;", "&#80;",
     "&#32;", "x", "{var:", "\xC3\xA9", "\xC5\xBF", "Empty",   "Markup"};
+
+const std::vector<std::string_view> kConditionPieces = {"{",
+                                                        "}",
+                                                        " ",
+                                                        "\n",
+                                                        "{begincond:Pro}",
+                                                        "{begincond:Beta}",
+                                                        "{ BeginCond : pro }",
+                                                        "{begincond:}",
+                                                        "{begincond: }",
+                                                        "{endcond}",
+                                                        "{ ENDCOND }",
+                                                        "{endcond:Pro}",
+                                                        "{endcond:Beta}",
+                                                        "{endcond:}",
+                                                        "{endcond : }",
+                                                        "{begincond:&#80;ro}",
+                                                        "{begincond:A}",
+                                                        "{endcond:a}",
+                                                        "begincond",
+                                                        "endcond",
+                                                        ":",
+                                                        "x",
+                                                        "\xC3\xA9",
+                                                        "<p>",
+                                                        "</p>",
+                                                        "<P class=\"c\">",
+                                                        "</P>",
+                                                        "<pre>",
+                                                        "</pre>",
+                                                        "<p",
+                                                        ">",
+                                                        "<",
+                                                        "<h2>",
+                                                        "</h2>",
+                                                        "<h7>",
+                                                        "</h7>",
+                                                        "<\xC5\xBF"
+                                                        "ection>",
+                                                        "</section>",
+                                                        "<blockquote>",
+                                                        "</BLOC\xE2\x84\xAA"
+                                                        "QUOTE>",
+                                                        "<td>",
+                                                        "</td>",
+                                                        "<th>",
+                                                        "</tr>",
+                                                        "<li>",
+                                                        "</li>",
+                                                        "<div>",
+                                                        "</div>",
+                                                        "<divx>",
+                                                        "</"};
 
 TReusableProjectContent Store() {
     TReusableProjectContent store;
@@ -194,6 +290,38 @@ TEST(TokenScanDifferential, VariableRandomTexts) {
         const std::string text = RandomText(rng, kVariablePieces);
         ASSERT_EQ(ReplaceVariableTokensInText(text, store), ReferenceVariables(text, store))
             << text;
+    }
+}
+
+TEST(TokenScanDifferential, ConditionOddCases) {
+    const TReusableProjectContent store = Store();
+    const std::vector<std::string> cases = {
+        "<p>{begincond:Pro}</p><p>Only Pro</p><p>{endcond}</p>",
+        "<p>{begincond:Beta}</p><p>Only Beta</p><p>{endcond}</p>",
+        "{begincond:A}1{endcond:B}2{endcond:A}",
+        "{begincond:Pro}a{begincond:Beta}b{endcond}c{endcond}d",
+        "{begincond:Pro}a{begincond:Pro}b{endcond:pro}c{endcond:PRO}d",
+        "x{endcond}y{begincond:X}z",
+        "<p title=\"{begincond:Beta}\">in a tag{endcond}</p>",
+        "<section>{begincond:Pro}</\xC5\xBF"
+        "ection><h3> {endcond} </H3>",
+        "<pre>{begincond:Pro}</pre>{endcond}<p>{begincond:Pro} x</p>",
+        "<p>{begincond:Pro}</div>{endcond}",
+        "{begincond:}x{endcond}{endcond:}",
+        "{begincond:&#80;ro}entity{endcond}",
+        "{begincond:{endcond}}x{endcond}",
+    };
+    for (const std::string& html : cases)
+        EXPECT_EQ(ReplaceConditionTokens(html, store), ReferenceConditions(html, store)) << html;
+}
+
+TEST(TokenScanDifferential, ConditionRandomTexts) {
+    const TReusableProjectContent store = Store();
+    std::mt19937 rng(2035);
+    for (int i = 0; i < 20000; ++i) {
+        const std::string html = RandomText(rng, kConditionPieces);
+        ASSERT_EQ(StripConditionMarkerOnlyBlocks(html), ReferenceMarkerOnlyBlocks(html)) << html;
+        ASSERT_EQ(ReplaceConditionTokens(html, store), ReferenceConditions(html, store)) << html;
     }
 }
 
