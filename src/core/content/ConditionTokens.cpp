@@ -109,11 +109,17 @@ std::optional<std::pair<std::string, size_t>> BlockTagAt(std::string_view text, 
     static constexpr std::array<std::string_view, 9> kTags = {
         "p", "div", "section", "article", "li", "blockquote", "tr", "td", "th"};
     std::optional<std::pair<std::string, size_t>> tag;
+    if (pos >= text.size())
+        return std::nullopt;
+    // The first byte rules out all names but one or three (the long s of
+    // "section" starts with 0xC5).
+    const char first = static_cast<char>(text[pos] | 0x20);
     for (const std::string_view name : kTags)
-        if (const auto length = MatchCaselessWord(text, pos, name)) {
-            tag.emplace(std::string(name), *length);
-            break;
-        }
+        if (first == name[0] || (name[0] == 's' && text[pos] == '\xC5'))
+            if (const auto length = MatchCaselessWord(text, pos, name)) {
+                tag.emplace(std::string(name), *length);
+                break;
+            }
     if (!tag && pos + 1 < text.size() && (text[pos] | 0x20) == 'h' && text[pos + 1] >= '1' &&
         text[pos + 1] <= '6')
         tag.emplace(std::string{'h', text[pos + 1]}, 2);
@@ -131,14 +137,16 @@ template <typename TMarkerAt>
 std::optional<std::pair<TMarkerSpan, size_t>>
 MarkerOnlyBlockAt(TNextChar& tagEnds, TNextChar& closes, size_t pos, const TMarkerAt& markerAt) {
     const std::string_view text = tagEnds.Text();
-    const auto tag = BlockTagAt(text, pos + 1);
-    if (!tag)
-        return std::nullopt;
-    const size_t openEnd = tagEnds.From(pos + 1 + tag->second);
+    // A tag name holds no ">", so the end of the tag is the first ">" after
+    // its "<". Most tags are followed by no marker: that is checked first.
+    const size_t openEnd = tagEnds.From(pos + 1);
     if (openEnd == std::string_view::npos)
         return std::nullopt;
     const size_t brace = SkipSpace(text, openEnd + 1);
     if (brace >= text.size() || text[brace] != '{')
+        return std::nullopt;
+    const auto tag = BlockTagAt(text, pos + 1);
+    if (!tag)
         return std::nullopt;
     const std::optional<size_t> markerEnd = markerAt(closes, brace);
     if (!markerEnd)
@@ -155,6 +163,27 @@ MarkerOnlyBlockAt(TNextChar& tagEnds, TNextChar& closes, size_t pos, const TMark
     return std::pair{TMarkerSpan{brace, *markerEnd, {}}, i + 1};
 }
 
+// The "<" that can start a block around the marker at text[brace]: those
+// whose tag ends with the ">" just before the marker (blanks aside), from
+// left to right, none before `from`. Empty when no ">" precedes it so.
+std::string_view TagStartsBefore(std::string_view text, size_t brace, size_t from) {
+    size_t gt = brace;
+    while (gt > from && IsTokenSpace(text[gt - 1]))
+        --gt;
+    if (gt == from || text[gt - 1] != '>')
+        return {};
+    --gt;
+    // A tag's end is the first ">" after its "<": the "<" lie after the
+    // ">" before this one.
+    const size_t previous = text.substr(from, gt - from).rfind('>');
+    const size_t lowest = previous == std::string_view::npos ? from : from + previous + 1;
+    return text.substr(lowest, gt - lowest);
+}
+
+// Every marker-only block replaced by its marker. A block holds its marker
+// right after the ">" of its start tag, so the search starts from the
+// markers, which are few, instead of from every tag. Of the tags before one
+// marker the leftmost that makes a block wins, as in a search from the left.
 template <typename TMarkerAt>
 std::string UnwrapMarkerOnlyBlocks(std::string_view text, const TMarkerAt& markerAt) {
     std::string out;
@@ -162,17 +191,27 @@ std::string UnwrapMarkerOnlyBlocks(std::string_view text, const TMarkerAt& marke
     bool any = false;
     TNextChar tagEnds(text, '>');
     TNextChar closes(text, '}');
-    for (size_t open = text.find('<'); open != std::string_view::npos;) {
-        const auto block = MarkerOnlyBlockAt(tagEnds, closes, open, markerAt);
+    for (size_t open = text.find('{'); open != std::string_view::npos;) {
+        std::optional<std::pair<TMarkerSpan, size_t>> block;
+        size_t blockStart = 0;
+        if (markerAt(closes, open)) {
+            const std::string_view starts = TagStartsBefore(text, open, copied);
+            const size_t base = static_cast<size_t>(starts.data() - text.data());
+            for (size_t lt = starts.find('<'); lt != std::string_view::npos && !block;
+                 lt = starts.find('<', lt + 1)) {
+                blockStart = base + lt;
+                block = MarkerOnlyBlockAt(tagEnds, closes, blockStart, markerAt);
+            }
+        }
         if (!block) {
-            open = text.find('<', open + 1);
+            open = text.find('{', open + 1);
             continue;
         }
         any = true;
-        out.append(text, copied, open - copied);
+        out.append(text, copied, blockStart - copied);
         out.append(text, block->first.Start, block->first.End - block->first.Start);
         copied = block->second;
-        open = text.find('<', copied);
+        open = text.find('{', copied);
     }
     if (!any)
         return std::string(text);

@@ -310,6 +310,10 @@ TEST(TokenScanDifferential, ConditionOddCases) {
         "{begincond:}x{endcond}{endcond:}",
         "{begincond:&#80;ro}entity{endcond}",
         "{begincond:{endcond}}x{endcond}",
+        // Of two tag starts before one ">", the leftmost that makes a block.
+        "<<p>{begincond:Pro}</p>",
+        "<p x<p>{begincond:Pro}</p>",
+        "<p>{begincond:Pro}</p>{endcond}</p>",
     };
     for (const std::string& html : cases)
         EXPECT_EQ(ReplaceConditionTokens(html, store), ReferenceConditions(html, store)) << html;
