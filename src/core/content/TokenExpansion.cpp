@@ -23,19 +23,6 @@ namespace {
 constexpr int kSnippetPasses = 10;
 constexpr int kConditionPhasePasses = 10;
 
-constexpr TRegexOptions kTokenOptions{.Caseless = true, .DotAll = true};
-
-// Compiled once for the whole program and shared by all publishing threads.
-struct TExpansionPatterns {
-    // {snip:Note}, { SNIP : Note }
-    TRegex SnippetToken{R"re(\{\s*snip\s*:\s*(?<name>[^\}]+?)\s*\})re", kTokenOptions};
-};
-
-const TExpansionPatterns& Patterns() {
-    static const TExpansionPatterns patterns;
-    return patterns;
-}
-
 // Every snippet token starts with "{", optional white space and "snip", whose
 // "s" caseless UTF-8 matching also finds as U+017F. Without one a snippet
 // pass changes nothing.
@@ -55,14 +42,29 @@ bool MentionsSnippetToken(std::string_view html) {
     return false;
 }
 
-// RegexReplaceWith for a pattern whose matches end at the first "}" after
-// their start (tokens, markers): nothing after the last "}" can match.
-std::string ReplaceTokens(std::string_view text, const TRegex& token,
-                          const TRegexReplacer& replace) {
-    const std::optional<TRegexWindow> window = WindowBeforeLastChar(text, '}');
-    if (!window)
+// Every token "{word:name}" in `text` replaced by replace(name as written),
+// from left to right; replacements are not searched again.
+template <typename TReplace>
+std::string ReplaceScannedTokens(std::string_view text, std::string_view word,
+                                 const TReplace& replace) {
+    std::string out;
+    size_t copied = 0;
+    TNextChar closes(text, '}');
+    for (size_t open = text.find('{'); open != std::string_view::npos;) {
+        const std::optional<TScannedToken> token = ScanToken(closes, open, word);
+        if (!token) {
+            open = text.find('{', open + 1);
+            continue;
+        }
+        out.append(text, copied, open - copied);
+        out += replace(token->Name);
+        copied = token->End;
+        open = text.find('{', copied);
+    }
+    if (copied == 0)
         return std::string(text);
-    return RegexReplaceWith(text, token, replace, *window);
+    out.append(text, copied, std::string_view::npos);
+    return out;
 }
 
 // The text between tags goes through `replaceRun`; tags, from "<" to the
@@ -209,8 +211,15 @@ void TSnippetExpansion::Charge(size_t bytes) {
 std::string ReplaceSnippetTokensInText(std::string_view text, const TDocProject& project,
                                        const TReusableProjectContent& store,
                                        TSnippetExpansion& expansion) {
-    return ReplaceTokens(text, Patterns().SnippetToken, [&](const TRegexMatch& m) {
-        const std::string name = TokenName(m.Group("name"));
+    // Text that is not UTF-8 is refused before any of its snippets is
+    // expanded, up to its last "}" (after it no token can end).
+    const size_t lastClose = text.rfind('}');
+    if (lastClose == std::string_view::npos)
+        return std::string(text);
+    if (!IsValidUtf8(text.substr(0, lastClose + 1)))
+        throw EEncodingError("Text is not valid UTF-8");
+    return ReplaceScannedTokens(text, "snip", [&](std::string_view written) {
+        const std::string name = TokenName(written);
         std::vector<std::string>& trail = expansion.Trail;
         if (trail.size() >= TSnippetExpansion::kMaxDepth)
             return std::string();
@@ -240,24 +249,9 @@ std::string ReplaceSnippetTokensInHtml(std::string_view html, const TDocProject&
 
 std::string ReplaceVariableTokensInText(std::string_view text,
                                         const TReusableProjectContent& store) {
-    std::string out;
-    size_t copied = 0;
-    TNextChar closes(text, '}');
-    for (size_t open = text.find('{'); open != std::string_view::npos;) {
-        const std::optional<TScannedToken> token = ScanToken(closes, open, "var");
-        if (!token) {
-            open = text.find('{', open + 1);
-            continue;
-        }
-        out.append(text, copied, open - copied);
-        out += HtmlEncode(store.VariableValue(TokenName(token->Name), ""));
-        copied = token->End;
-        open = text.find('{', copied);
-    }
-    if (copied == 0)
-        return std::string(text);
-    out.append(text, copied, std::string_view::npos);
-    return out;
+    return ReplaceScannedTokens(text, "var", [&](std::string_view written) {
+        return HtmlEncode(store.VariableValue(TokenName(written), ""));
+    });
 }
 
 std::string ReplaceVariableTokensInHtml(std::string_view html,

@@ -1,13 +1,16 @@
 // The byte scanners against the regular expressions they took over from,
 // which stay here as the reference: the same output for every input, on
 // hand-picked odd cases and on random texts made of the patterns' pieces.
+#include "TempDir.h"
 #include "base/Error.h"
 #include "base/HtmlEncode.h"
 #include "base/Regex.h"
 #include "base/StringUtil.h"
 #include "content/ReusableContent.h"
+#include "content/TokenExpansion.h"
 #include "content/TokenExpansionSteps.h"
 #include "content/TokenScan.h"
+#include "model/DocModel.h"
 
 #include <gtest/gtest.h>
 
@@ -86,6 +89,23 @@ std::string ReferenceConditions(std::string_view html, const TReusableProjectCon
         result = std::move(next);
     }
     return RegexReplaceWith(result, leftover, NoText);
+}
+
+// Snippets whose HTML holds no token, so that what each token becomes does
+// not depend on the snippets around it.
+std::string ReferenceSnippets(std::string_view text, const TDocProject& project,
+                              const TReusableProjectContent& store) {
+    static const TRegex token(R"re(\{\s*snip\s*:\s*(?<name>[^\}]+?)\s*\})re", kTokenOptions);
+    const std::optional<TRegexWindow> window = WindowBeforeLastChar(text, '}');
+    if (!window)
+        return std::string(text);
+    return RegexReplaceWith(
+        text, token,
+        [&](const TRegexMatch& m) {
+            const std::string html = store.SnippetHtml(TrimCtl(HtmlDecode(m.Group("name"))), "");
+            return html.empty() ? std::string() : ExpandReusableContent(project, html);
+        },
+        *window);
 }
 
 // The decoration stripped, or "throws" when the text is refused.
@@ -209,6 +229,11 @@ const std::vector<std::string_view> kConditionPieces = {"{",
                                                         "<divx>",
                                                         "</"};
 
+const std::vector<std::string_view> kSnippetPieces = {
+    "{",           "}",        " ",      "\t",       "\r\n", "snip",      "SNIP",
+    "\xC5\xBFnip", "\xC5\xBF", "sni",    ":",        "Note", "note",      "N&#111;te",
+    "&amp;",       "x",        "{snip:", "\xC3\xA9", "var",  "Decorated", "Missing"};
+
 TReusableProjectContent Store() {
     TReusableProjectContent store;
     store.FVariables = {
@@ -326,6 +351,36 @@ TEST(TokenScanDifferential, ConditionRandomTexts) {
         const std::string html = RandomText(rng, kConditionPieces);
         ASSERT_EQ(StripConditionMarkerOnlyBlocks(html), ReferenceMarkerOnlyBlocks(html)) << html;
         ASSERT_EQ(ReplaceConditionTokens(html, store), ReferenceConditions(html, store)) << html;
+    }
+}
+
+TEST(TokenScanDifferential, SnippetRandomTexts) {
+    const test::TTempDir dir;
+    TDocProject project;
+    project.RootPath = dir.Path() + "/";
+    const TReusableProjectContent store = Store();
+    store.SaveToProject(project);
+    const auto outcome = [](const auto& replace) {
+        try {
+            return replace();
+        } catch (const EEncodingError&) {
+            return std::string("throws");
+        }
+    };
+    std::mt19937 rng(311);
+    std::vector<std::string_view> pieces = kSnippetPieces;
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 5000; ++i) {
+            const std::string text = RandomText(rng, pieces);
+            TSnippetExpansion expansion(text.size(), "");
+            ASSERT_EQ(outcome([&] {
+                          return ReplaceSnippetTokensInText(text, project, store, expansion);
+                      }),
+                      outcome([&] { return ReferenceSnippets(text, project, store); }))
+                << text;
+        }
+        // Then with a stray byte now and then: refused the same way.
+        pieces.push_back("\xBF");
     }
 }
 
