@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -64,12 +65,34 @@ size_t FindAsciiNoCase(std::string_view hay, std::string_view needle, size_t fro
     // One pass comparing folded bytes. Looking for each case of the first
     // letter with its own memchr scanned to the end of the text for a case
     // that does not occur, at every candidate and in every call: quadratic on
-    // a page of "B" when looking for "background".
+    // a page of "B" when looking for "background". Eight bytes are looked at
+    // together: a byte whose value with bit 5 set is the first letter's is a
+    // candidate (so is a control byte for "<" or "{"; the check that follows
+    // tells).
     const char first = LowerAscii(needle[0]);
     const std::string_view rest = needle.substr(1);
     const size_t last = hay.size() - needle.size();
-    for (size_t i = from; i <= last; ++i)
-        if (LowerAscii(hay[i]) == first && SameTextAscii(hay.substr(i + 1, rest.size()), rest))
+    const auto isAt = [&](size_t i) {
+        return LowerAscii(hay[i]) == first && SameTextAscii(hay.substr(i + 1, rest.size()), rest);
+    };
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHighs = 0x8080808080808080ULL;
+    const uint64_t pattern = kOnes * static_cast<unsigned char>(first | 0x20);
+    size_t i = from;
+    for (; i + 8 <= last + 1; i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, hay.data() + i, sizeof word);
+        const uint64_t diff = (word | (kOnes * 0x20)) ^ pattern;
+        // A zero byte in diff sets its high bit here (and maybe, after it,
+        // a false one, which the check rules out).
+        if (((diff - kOnes) & ~diff & kHighs) == 0)
+            continue;
+        for (size_t k = 0; k < 8; ++k)
+            if (isAt(i + k))
+                return i + k;
+    }
+    for (; i <= last; ++i)
+        if (isAt(i))
             return i;
     return std::string_view::npos;
 }
