@@ -2,6 +2,7 @@
 
 #include "base/StringUtil.h"
 #include "base/Utf8.h"
+#include "base/WordScan.h"
 
 #include <cstdint>
 #include <cstring>
@@ -76,15 +77,10 @@ struct TPlainBytes {
 constexpr TPlainBytes kPlainBytes;
 
 // Whether one of eight bytes is not plain: a control byte, a byte of a
-// multi-byte character, or one of the three escaped ASCII characters. Each
-// test finds a byte below a bound by the borrow it makes; with no such byte
-// nothing borrows, so the answer is exact.
+// multi-byte character, or one of the three escaped ASCII characters.
 bool HoldsNonPlainByte(uint64_t word) {
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr uint64_t kHighs = 0x8080808080808080ULL;
-    const auto below = [](uint64_t v, unsigned char n) { return (v - kOnes * n) & ~v & kHighs; };
-    const auto holds = [&](unsigned char c) { return below(word ^ (kOnes * c), 1); };
-    return ((word & kHighs) | below(word, 32) | holds('"') | holds('\\') | holds('/')) != 0;
+    return WordHoldsHighByte(word) || WordHoldsByteBelow(word, 32) || WordHoldsByte(word, '"') ||
+           WordHoldsByte(word, '\\') || WordHoldsByte(word, '/');
 }
 
 void WriteString(std::string& out, std::string_view s) {
@@ -94,11 +90,8 @@ void WriteString(std::string& out, std::string_view s) {
         // Most of a text needs no escape; it goes in runs, found eight
         // bytes at a time where they can be.
         size_t run = pos;
-        for (uint64_t word = 0; run + sizeof word <= s.size(); run += sizeof word) {
-            std::memcpy(&word, s.data() + run, sizeof word);
-            if (HoldsNonPlainByte(word))
-                break;
-        }
+        while (run + 8 <= s.size() && !HoldsNonPlainByte(WordAt(s, run)))
+            run += 8;
         while (run < s.size() && kPlainBytes.Plain[static_cast<unsigned char>(s[run])])
             ++run;
         out.append(s.data() + pos, run - pos);

@@ -1,5 +1,7 @@
 #include "base/StringUtil.h"
 
+#include "base/WordScan.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -75,17 +77,10 @@ size_t FindAsciiNoCase(std::string_view hay, std::string_view needle, size_t fro
     const auto isAt = [&](size_t i) {
         return LowerAscii(hay[i]) == first && SameTextAscii(hay.substr(i + 1, rest.size()), rest);
     };
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr uint64_t kHighs = 0x8080808080808080ULL;
-    const uint64_t pattern = kOnes * static_cast<unsigned char>(first | 0x20);
+    const auto firstFolded = static_cast<unsigned char>(first | 0x20);
     size_t i = from;
     for (; i + 8 <= last + 1; i += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, hay.data() + i, sizeof word);
-        const uint64_t diff = (word | (kOnes * 0x20)) ^ pattern;
-        // A zero byte in diff sets its high bit here (and maybe, after it,
-        // a false one, which the check rules out).
-        if (((diff - kOnes) & ~diff & kHighs) == 0)
+        if (!WordHoldsByte(WordAt(hay, i) | (kWordOnes * 0x20), firstFolded))
             continue;
         for (size_t k = 0; k < 8; ++k)
             if (isAt(i + k))
