@@ -9,9 +9,6 @@
 // so "<ſcript>" counts as a script element here as it does there.
 #include "html/HtmlUtils.h"
 
-#include "base/WordScan.h"
-
-#include <cstdint>
 #include <cstring>
 
 namespace qm {
@@ -108,10 +105,6 @@ public:
             *FOut++ = ' ';
     }
     void Char(char c) { *FOut++ = c; }
-    void Chars(std::string_view run) {
-        std::memcpy(FOut, run.data(), run.size());
-        FOut += run.size();
-    }
     [[nodiscard]] size_t Size() const { return static_cast<size_t>(FOut - FStart); }
 
 private:
@@ -151,20 +144,6 @@ char LaterEntity(std::string_view text, size_t pos, size_t& length) {
 void WriteText(std::string_view text, TPlainWriter& w) {
     size_t pos = 0;
     while (pos < text.size()) {
-        // Eight bytes with no blank, control byte or ampersand among them
-        // go as they are.
-        size_t run = pos;
-        while (run + 8 <= text.size()) {
-            const uint64_t word = WordAt(text, run);
-            if (WordHoldsByteBelow(word, 33) || WordHoldsByte(word, '&'))
-                break;
-            run += 8;
-        }
-        if (run != pos) {
-            w.Chars(text.substr(pos, run - pos));
-            pos = run;
-            continue;
-        }
         const char c = text[pos];
         if (IsHtmlSpace(c)) {
             w.Space();
