@@ -6,6 +6,7 @@
 #include "base/Utf8.h"
 #include "content/ReusableContentCache.h"
 #include "content/TokenExpansionSteps.h"
+#include "content/TokenScan.h"
 #include "model/DocModel.h"
 
 #include <algorithm>
@@ -21,82 +22,6 @@ namespace {
 // searches its own replacements again.
 constexpr int kSnippetPasses = 10;
 constexpr int kConditionPhasePasses = 10;
-constexpr int kConditionPairPasses = 20;
-
-constexpr TRegexOptions kTokenOptions{.Caseless = true, .DotAll = true};
-constexpr TRegexOptions kDecorationOptions{.Caseless = true};
-
-// Compiled once for the whole program and shared by all publishing threads.
-struct TExpansionPatterns {
-    // {snip:Note}, { SNIP : Note }
-    TRegex SnippetToken{R"re(\{\s*snip\s*:\s*(?<name>[^\}]+?)\s*\})re", kTokenOptions};
-    // {var:Product}
-    TRegex VariableToken{R"re(\{\s*var\s*:\s*(?<name>[^\}]+?)\s*\})re", kTokenOptions};
-    // {begincond:Pro}...{endcond:Pro}
-    TRegex NamedEndBlock{R"re(\{\s*begincond\s*:\s*(?<name>[^\}]+?)\s*\}(?<body>.*?))re"
-                         R"re(\{\s*endcond\s*:\s*(?<endname>[^\}]+?)\s*\})re",
-                         kTokenOptions};
-    // {begincond:Pro}...{endcond}
-    TRegex PlainEndBlock{
-        R"re(\{\s*begincond\s*:\s*(?<name>[^\}]+?)\s*\}(?<body>.*?)\{\s*endcond\s*\})re",
-        kTokenOptions};
-    // Any begin or end marker: {begincond:Pro}, {endcond}, {endcond:Pro}
-    TRegex LeftoverMarker{
-        R"re(\{\s*begincond\s*:\s*[^\}]+?\s*\}|\{\s*endcond\s*(?::\s*[^\}]+?\s*)?\})re",
-        kTokenOptions};
-    // <p class="x"> {begincond:Pro} </p>
-    TRegex BeginMarkerOnlyBlock{
-        R"re(<(?<tag>p|div|section|article|li|blockquote|h[1-6]|tr|td|th)\b(?<attrs>[^>]*)>)re"
-        R"re(\s*(?<token>\{\s*begincond\s*:\s*[^\}]+?\s*\})\s*</\k<tag>>)re",
-        kTokenOptions};
-    // <p>{endcond}</p>, <li>{endcond:Pro}</li>
-    TRegex EndMarkerOnlyBlock{
-        R"re(<(?<tag>p|div|section|article|li|blockquote|h[1-6]|tr|td|th)\b(?<attrs>[^>]*)>)re"
-        R"re(\s*(?<token>\{\s*endcond\s*(?::\s*[^\}]+?\s*)?\})\s*</\k<tag>>)re",
-        kTokenOptions};
-    // <span style="border: 1px dashed #999">
-    TRegex DecoratedStyle{
-        R"re(\sstyle="[^">]*(border\s*:\s*1px\s+dashed|background\s*:\s*#eef5ff)[^">]*")re",
-        kDecorationOptions};
-    TRegex NonEditable{R"re(\scontenteditable="false")re", kDecorationOptions};
-    TRegex Title{R"re(\stitle="[^"]*")re", kDecorationOptions};
-
-    // The closing parts of the patterns above on their own. They bound where
-    // a block can lie (WindowBeforeLastCloser): a begin marker with no end
-    // marker after it would otherwise make every attempt scan to the end of
-    // the page, which is quadratic on a page full of unclosed markers.
-    TRegex NamedEndMarker{R"re(\{\s*endcond\s*:\s*[^\}]+?\s*\})re", kTokenOptions};
-    TRegex PlainEndMarker{R"re(\{\s*endcond\s*\})re", kTokenOptions};
-    // </p>, </TD> (the marker-only blocks' closing tags)
-    TRegex BlockEndTag{R"re(</(?:p|div|section|article|li|blockquote|h[1-6]|tr|td|th)>)re",
-                       kTokenOptions};
-};
-
-// \s of the patterns: space, tab, line feed, vertical tab, form feed, return.
-bool IsRegexSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-const TExpansionPatterns& Patterns() {
-    static const TExpansionPatterns patterns;
-    return patterns;
-}
-
-// Every pattern of the condition phase holds a marker: "{", optional white
-// space, then "begincond" or "endcond". These words have no letter that
-// caseless UTF matching pairs with a non-ASCII one (as it does k and s), so
-// this decides exactly whether the phase has any work.
-bool MentionsConditionMarker(std::string_view html) {
-    for (size_t pos = html.find('{'); pos != std::string_view::npos; pos = html.find('{', pos)) {
-        ++pos;
-        while (pos < html.size() && IsRegexSpace(html[pos]))
-            ++pos;
-        const std::string_view rest = html.substr(pos);
-        if (StartsWithAsciiNoCase(rest, "begincond") || StartsWithAsciiNoCase(rest, "endcond"))
-            return true;
-    }
-    return false;
-}
 
 // Every snippet token starts with "{", optional white space and "snip", whose
 // "s" caseless UTF-8 matching also finds as U+017F. Without one a snippet
@@ -104,7 +29,7 @@ bool MentionsConditionMarker(std::string_view html) {
 bool MentionsSnippetToken(std::string_view html) {
     for (size_t pos = html.find('{'); pos != std::string_view::npos; pos = html.find('{', pos)) {
         ++pos;
-        while (pos < html.size() && IsRegexSpace(html[pos]))
+        while (pos < html.size() && IsTokenSpace(html[pos]))
             ++pos;
         std::string_view rest = html.substr(pos);
         if (StartsWith(rest, "\xC5\xBF"))
@@ -117,30 +42,29 @@ bool MentionsSnippetToken(std::string_view html) {
     return false;
 }
 
-// A token name as written in HTML: entities decoded, blanks at both ends
-// removed.
-std::string TokenName(std::string_view written) {
-    return TrimCtl(HtmlDecode(written));
-}
-
-// RegexReplaceWith limited to where a block that ends with `closer` can lie;
-// the input unchanged when there is no such place.
-std::string ReplaceBlocks(const std::string& input, const TRegex& block, const TRegex& closer,
-                          char openerEnd, const TRegexReplacer& replace) {
-    const std::optional<TRegexWindow> window = WindowBeforeLastCloser(closer, input, openerEnd);
-    if (!window)
-        return input;
-    return RegexReplaceWith(input, block, replace, *window);
-}
-
-// RegexReplaceWith for a pattern whose matches end at the first "}" after
-// their start (tokens, markers): nothing after the last "}" can match.
-std::string ReplaceTokens(std::string_view text, const TRegex& token,
-                          const TRegexReplacer& replace) {
-    const std::optional<TRegexWindow> window = WindowBeforeLastChar(text, '}');
-    if (!window)
+// Every token "{word:name}" in `text` replaced by replace(name as written),
+// from left to right; replacements are not searched again.
+template <typename TReplace>
+std::string ReplaceScannedTokens(std::string_view text, std::string_view word,
+                                 const TReplace& replace) {
+    std::string out;
+    size_t copied = 0;
+    TNextChar closes(text, '}');
+    for (size_t open = text.find('{'); open != std::string_view::npos;) {
+        const std::optional<TScannedToken> token = ScanToken(closes, open, word);
+        if (!token) {
+            open = text.find('{', open + 1);
+            continue;
+        }
+        out.append(text, copied, open - copied);
+        out += replace(token->Name);
+        copied = token->End;
+        open = text.find('{', copied);
+    }
+    if (copied == 0)
         return std::string(text);
-    return RegexReplaceWith(text, token, replace, *window);
+    out.append(text, copied, std::string_view::npos);
+    return out;
 }
 
 // The text between tags goes through `replaceRun`; tags, from "<" to the
@@ -287,8 +211,15 @@ void TSnippetExpansion::Charge(size_t bytes) {
 std::string ReplaceSnippetTokensInText(std::string_view text, const TDocProject& project,
                                        const TReusableProjectContent& store,
                                        TSnippetExpansion& expansion) {
-    return ReplaceTokens(text, Patterns().SnippetToken, [&](const TRegexMatch& m) {
-        const std::string name = TokenName(m.Group("name"));
+    // Text that is not UTF-8 is refused before any of its snippets is
+    // expanded, up to its last "}" (after it no token can end).
+    const size_t lastClose = text.rfind('}');
+    if (lastClose == std::string_view::npos)
+        return std::string(text);
+    if (!IsValidUtf8(text.substr(0, lastClose + 1)))
+        throw EEncodingError("Text is not valid UTF-8");
+    return ReplaceScannedTokens(text, "snip", [&](std::string_view written) {
+        const std::string name = TokenName(written);
         std::vector<std::string>& trail = expansion.Trail;
         if (trail.size() >= TSnippetExpansion::kMaxDepth)
             return std::string();
@@ -316,54 +247,10 @@ std::string ReplaceSnippetTokensInHtml(std::string_view html, const TDocProject&
     });
 }
 
-std::string StripConditionMarkerOnlyBlocks(std::string_view html) {
-    if (!MentionsConditionMarker(html))
-        return std::string(html);
-    const TExpansionPatterns& p = Patterns();
-    const auto token = [](const TRegexMatch& m) { return std::string(m.Group("token")); };
-    std::string result =
-        ReplaceBlocks(std::string(html), p.BeginMarkerOnlyBlock, p.BlockEndTag, '>', token);
-    return ReplaceBlocks(result, p.EndMarkerOnlyBlock, p.BlockEndTag, '>', token);
-}
-
-std::string ReplaceConditionTokens(std::string_view html, const TReusableProjectContent& store) {
-    if (!MentionsConditionMarker(html))
-        return std::string(html);
-    const TExpansionPatterns& p = Patterns();
-    const auto namedEnd = [&](const TRegexMatch& m) {
-        const std::string name = TokenName(m.Group("name"));
-        // An end marker of another block: left as it is, so this pair is
-        // never resolved and only loses its markers at the end.
-        if (!SameTextAscii(name, TokenName(m.Group("endname"))))
-            return std::string(m.Group());
-        return store.ConditionEnabled(name, false) ? std::string(m.Group("body")) : std::string();
-    };
-    const auto plainEnd = [&](const TRegexMatch& m) {
-        return store.ConditionEnabled(TokenName(m.Group("name")), false)
-                   ? std::string(m.Group("body"))
-                   : std::string();
-    };
-    std::string result = StripConditionMarkerOnlyBlocks(html);
-    // Once every marker is resolved (usually after one pass) no pattern here
-    // can match any more.
-    for (int pass = 0; pass < kConditionPairPasses && MentionsConditionMarker(result); ++pass) {
-        std::string next = ReplaceBlocks(result, p.NamedEndBlock, p.NamedEndMarker, '}', namedEnd);
-        next = ReplaceBlocks(next, p.PlainEndBlock, p.PlainEndMarker, '}', plainEnd);
-        // A pass that changes nothing would change nothing again.
-        if (next == result)
-            break;
-        result = std::move(next);
-    }
-    if (!MentionsConditionMarker(result))
-        return result;
-    return ReplaceTokens(result, p.LeftoverMarker,
-                         [](const TRegexMatch&) { return std::string(); });
-}
-
 std::string ReplaceVariableTokensInText(std::string_view text,
                                         const TReusableProjectContent& store) {
-    return ReplaceTokens(text, Patterns().VariableToken, [&](const TRegexMatch& m) {
-        return HtmlEncode(store.VariableValue(TokenName(m.Group("name")), ""));
+    return ReplaceScannedTokens(text, "var", [&](std::string_view written) {
+        return HtmlEncode(store.VariableValue(TokenName(written), ""));
     });
 }
 
@@ -374,11 +261,9 @@ std::string ReplaceVariableTokensInHtml(std::string_view html,
 }
 
 std::string StripTokenDecoration(std::string_view html) {
-    const TExpansionPatterns& p = Patterns();
-    const auto nothing = [](const TRegexMatch&) { return std::string(); };
-    std::string result = RegexReplaceWith(html, p.DecoratedStyle, nothing);
-    result = RegexReplaceWith(result, p.NonEditable, nothing);
-    return RegexReplaceWith(result, p.Title, nothing);
+    std::string result(html);
+    StripTokenDecorationInPlace(result);
+    return result;
 }
 
 std::string ExpandReusableContent(const TDocProject& project, const std::string& html,
@@ -409,7 +294,8 @@ std::string ExpandReusableContent(const TDocProject& project, const std::string&
         result = std::move(next);
     }
     result = ReplaceVariableTokensInHtml(result, *store);
-    return StripTokenDecoration(result);
+    StripTokenDecorationInPlace(result);
+    return result;
 }
 
 std::string ExpandReusableContent(const TDocProject& project, const std::string& html,

@@ -1,7 +1,9 @@
 #pragma once
 // The steps of ExpandReusableContent, declared for their tests; nothing else
-// calls them. Each step works on text with regular expressions and a small
-// scanner, never on a document tree.
+// calls them. Each step scans the text for its tokens (TokenScan.h), never
+// building a document tree. RegexReplaceWith is how the steps were first
+// written; the tests keep those versions as the reference the scanners must
+// agree with.
 #include "base/Regex.h"
 
 #include <cstddef>

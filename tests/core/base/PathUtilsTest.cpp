@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -202,4 +203,33 @@ TEST(StringUtil, FindAsciiNoCase) {
     for (const auto& c : cases)
         EXPECT_EQ(FindAsciiNoCase(c.hay, c.needle, c.from), c.expected)
             << c.hay << " / " << c.needle;
+}
+
+// Against a plain search over folded copies, on texts long enough to be
+// looked at eight bytes at a time, with every offset and many near misses.
+TEST(StringUtil, FindAsciiNoCaseAgainstFoldedSearch) {
+    const auto fold = [](std::string_view s) {
+        std::string r(s);
+        for (char& c : r)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c + 32);
+        return r;
+    };
+    const char* const needles[] = {"background", "B", "<tr", "{", "\x1C", "ab"};
+    const std::string_view pieces[] = {"b",         "B", "a",    "back", "BACKGROUND",
+                                       "backgroun", "<", "\x1C", "{",    "[",
+                                       "\xC3\xA9",  "x", "<TR",  "A"};
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<size_t> count(0, 30);
+    std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);
+    for (int i = 0; i < 5000; ++i) {
+        std::string hay;
+        for (size_t n = count(rng); n > 0; --n)
+            hay += pieces[pick(rng)];
+        const std::string folded = fold(hay);
+        for (const char* needle : needles)
+            for (size_t from = 0; from <= hay.size(); from += 3)
+                ASSERT_EQ(FindAsciiNoCase(hay, needle, from), folded.find(fold(needle), from))
+                    << hay << " / " << needle << " from " << from;
+    }
 }

@@ -59,6 +59,12 @@ TEST_F(ExpansionPathologicalTest, MegabyteOfUnclosedMarkers) {
         {"unclosed braces", Repeat("{begincond:Pro x", kTimes), Repeat("{begincond:Pro x", kTimes)},
         {"one brace at the end", Repeat("{begincond:", kTimes) + "}", ""},
         {"variable tokens without braces", Repeat("{var:V ", kTimes) + "}", ""},
+        {"variable tokens never closed", Repeat("{var:V ", kTimes), Repeat("{var:V ", kTimes)},
+        {"end markers never closed", Repeat("{endcond:Pro ", kTimes),
+         Repeat("{endcond:Pro ", kTimes)},
+        // Each "<p" would look for the end of its tag to the end of the page.
+        {"block tags never closed", "{endcond}" + Repeat("<p {begincond:x}", kTimes),
+         Repeat("<p ", kTimes)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ExpandReusableContent(FProject, c.page), c.expected) << c.what;

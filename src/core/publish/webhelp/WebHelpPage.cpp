@@ -29,8 +29,27 @@ TWebHelpHeader LoadTopicHeader(const TDocProject& project, const TPageHeaders& h
 }
 
 std::string FixWebHelpAssetPaths(std::string_view html) {
-    return ReplaceAll(ReplaceAll(html, "src=\"assets/", "src=\"../assets/"), "href=\"assets/",
-                      "href=\"../assets/");
+    // src="assets/ and href="assets/ share their end, neither overlaps the
+    // other or itself, and "../" makes neither: one pass over their common
+    // end gives what replacing one and then the other gives.
+    constexpr std::string_view kEnd = "=\"assets/";
+    std::string out;
+    size_t copied = 0;
+    for (size_t at = html.find(kEnd); at != std::string_view::npos;
+         at = html.find(kEnd, at + kEnd.size())) {
+        const std::string_view before = html.substr(0, at);
+        if (!EndsWith(before, "src") && !EndsWith(before, "href"))
+            continue;
+        if (copied == 0)
+            out.reserve(html.size() + 256);
+        out.append(html, copied, at + 2 - copied);
+        out += "../";
+        copied = at + 2;
+    }
+    if (copied == 0)
+        return std::string(html);
+    out.append(html, copied, std::string_view::npos);
+    return out;
 }
 
 std::string StripWhiteBackgrounds(std::string_view html) {

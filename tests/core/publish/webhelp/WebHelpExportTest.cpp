@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/PathUtils.h"
+#include "base/StringUtil.h"
 #include "model/DocModel.h"
 #include "model/Storage.h"
 #include "publish/common/OutputFolder.h"
@@ -15,6 +16,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <random>
 
 using namespace qm;
 using qm::test::ReadFile;
@@ -265,4 +267,22 @@ TEST(WebHelpPage, SmallRules) {
               "c{background-color:#ffe}d{background:url(x)}");
     EXPECT_EQ(FixWebHelpAssetPaths("<a href=\"assets/f.pdf\"><img src='assets/x.png'>"),
               "<a href=\"../assets/f.pdf\"><img src='assets/x.png'>");
+}
+
+// One pass gives what replacing src="assets/ and then href="assets/ gave.
+TEST(WebHelpPage, AssetPathsAsTwoReplacements) {
+    const std::string_view pieces[] = {"src", "href", "=\"assets/", "=\"", "assets/", "s",
+                                       "h",   "=",    "\"",         "x",   "ssrc",    " "};
+    std::mt19937 rng(42);
+    std::uniform_int_distribution<size_t> count(0, 24);
+    std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);
+    for (int i = 0; i < 20000; ++i) {
+        std::string html;
+        for (size_t n = count(rng); n > 0; --n)
+            html += pieces[pick(rng)];
+        const std::string twoPasses =
+            ReplaceAll(ReplaceAll(html, "src=\"assets/", "src=\"../assets/"), "href=\"assets/",
+                       "href=\"../assets/");
+        ASSERT_EQ(FixWebHelpAssetPaths(html), twoPasses) << html;
+    }
 }
