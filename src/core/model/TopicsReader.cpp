@@ -93,6 +93,9 @@ public:
         --FDepth;
         if (FCapture)
             return FCapture->end_array() && CloseCapture();
+        // A list grown by doubling keeps up to twice its room for the whole run.
+        if (FFrames.back() == TFrame::RootIds || FFrames.back() == TFrame::TopicList)
+            FListTarget->shrink_to_fit();
         FFrames.pop_back();
         return true;
     }
@@ -206,6 +209,9 @@ private:
     // Where a text value goes in the current context: a field, or the end of
     // a list of texts.
     void Deliver(std::string text) {
+        // The parser grows its text by doubling; an id of 32 characters would
+        // keep room for 60 in every field and list that holds it.
+        text.shrink_to_fit();
         if (!FFrames.empty() &&
             (FFrames.back() == TFrame::RootIds || FFrames.back() == TFrame::TopicList))
             FListTarget->push_back(std::move(text));
