@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "base/Json.h"
 #include "base/StringUtil.h"
+#include "base/Utf8FileReader.h"
 #include "model/DocModel.h"
 
 #include <array>
@@ -342,16 +343,23 @@ private:
 
 void ReadTopicsJson(std::string_view text, const std::string& path, TDocProject& project) {
     TTopicsSax sax;
-    bool ok = false;
-    try {
-        ok = Json::sax_parse(text.begin(), text.end(), &sax, nlohmann::detail::input_format_t::json,
-                             true);
-    } catch (const nlohmann::json::exception&) {
-        ok = false;
-    }
-    if (!ok)
+    if (!SaxParseJson(text.begin(), text.end(), sax))
         throw EJsonError("The file is damaged (not valid JSON): " + path);
     sax.Finish(path, project);
+}
+
+bool ReadTopicsJsonFile(const std::string& path, TDocProject& project, size_t chunkBytes) {
+    TUtf8FileReader reader(chunkBytes);
+    if (!reader.Open(path))
+        return false;
+    TTopicsSax sax;
+    const bool parsed = SaxParseJson(reader.begin(), TUtf8FileReader::end(), sax);
+    // Invalid UTF-8 anywhere in the file is its fault before any JSON fault.
+    reader.CheckRest();
+    if (!parsed)
+        throw EJsonError("The file is damaged (not valid JSON): " + path);
+    sax.Finish(path, project);
+    return true;
 }
 
 } // namespace qm
