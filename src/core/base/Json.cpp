@@ -202,14 +202,7 @@ std::optional<TJsonDocument> TJsonDocument::Parse(std::string_view text) {
     doc.FRoot = std::make_unique<Json>();
     std::vector<std::string> texts;
     TFloatRecordingParser sax(*doc.FRoot, texts);
-    bool ok = false;
-    try {
-        ok = Json::sax_parse(text.begin(), text.end(), &sax, nlohmann::detail::input_format_t::json,
-                             true);
-    } catch (const nlohmann::json::exception&) {
-        ok = false;
-    }
-    if (!ok || sax.is_errored())
+    if (!SaxParseJson(text.begin(), text.end(), sax) || sax.is_errored())
         return std::nullopt;
     std::vector<const Json*> floats;
     CollectFloats(*doc.FRoot, floats);

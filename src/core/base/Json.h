@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace qm {
 
@@ -45,6 +46,20 @@ private:
     std::unique_ptr<Json> FRoot; // heap-held so value addresses survive moves
     std::unordered_map<const Json*, std::string> FFloatText;
 };
+
+// Runs a SAX handler over the JSON text in [first, last), which must hold one
+// value and nothing after it. False when the text is not JSON or the handler
+// stopped the parse; the parser's exceptions count as such a failure, while
+// anything else (a reader's file error) passes through.
+template <class TIterator, class TSax>
+[[nodiscard]] bool SaxParseJson(TIterator first, TIterator last, TSax& sax) {
+    try {
+        return Json::sax_parse(std::move(first), std::move(last), &sax,
+                               nlohmann::detail::input_format_t::json, true);
+    } catch (const nlohmann::json::exception&) {
+        return false;
+    }
+}
 
 // Compact serialisation in the program's writing rules.
 [[nodiscard]] std::string JsonWrite(const Json& value);

@@ -139,13 +139,17 @@ std::string Utf8TextOf(std::string bytes, const std::string& fileName) {
     if (StartsWith(bytes, kBom))
         bytes.erase(0, kBom.size());
     if (!IsValidUtf8(bytes))
-        throw EEncodingError("No mapping for the Unicode character exists in the target "
-                             "multi-byte code page: \"" +
-                             fileName + "\"");
+        ThrowNotUtf8(fileName);
     return bytes;
 }
 
 } // namespace
+
+void ThrowNotUtf8(const std::string& fileName) {
+    throw EEncodingError("No mapping for the Unicode character exists in the target "
+                         "multi-byte code page: \"" +
+                         fileName + "\"");
+}
 
 std::string ReadFileBytes(const std::string& fileName) {
     const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);

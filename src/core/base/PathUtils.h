@@ -28,6 +28,8 @@ std::string CreateDirs(const std::string& path);
 // The whole file as UTF-8 text without a leading byte-order mark. Raises
 // EFileError when it cannot be read and EEncodingError on invalid UTF-8.
 [[nodiscard]] std::string ReadTextFileUtf8(const std::string& fileName);
+// The EEncodingError of a text file that is not UTF-8.
+[[noreturn]] void ThrowNotUtf8(const std::string& fileName);
 // ReadTextFileUtf8 for a file that may be missing: false, text untouched,
 // when there is no regular file of that name (as FileExists answers); the
 // same errors as ReadTextFileUtf8 otherwise. One open, one fstat, the reads.

@@ -31,10 +31,9 @@ const TTopic* TTopicDictionary::Find(std::string_view id) const {
 TTopic& TTopicDictionary::Add(std::unique_ptr<TTopic> topic) {
     if (FIndex.count(topic->ID) != 0)
         throw EJsonError("Duplicate topic id: " + topic->ID);
-    const std::string id = topic->ID;
     FItems.push_back(std::move(topic));
     auto it = std::prev(FItems.end());
-    FIndex.emplace(id, it);
+    FIndex.emplace((*it)->ID, it);
     return **it;
 }
 
@@ -42,8 +41,10 @@ void TTopicDictionary::Remove(std::string_view id) {
     auto it = FIndex.find(id);
     if (it == FIndex.end())
         return;
-    FItems.erase(it->second);
+    // The key views the topic's ID, so the entry goes before the topic.
+    const TList::iterator item = it->second;
     FIndex.erase(it);
+    FItems.erase(item);
 }
 
 void TTopicDictionary::Clear() {

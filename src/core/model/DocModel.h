@@ -62,14 +62,12 @@ public:
     [[nodiscard]] const_iterator end() const { return const_iterator(FItems.cend()); }
 
 private:
-    // Lookups by string_view without a temporary string: a check of links
-    // asks once for every link of every page.
-    struct TIdHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view id) const { return std::hash<std::string_view>{}(id); }
-    };
     TList FItems;
-    std::unordered_map<std::string, TList::iterator, TIdHash, std::equal_to<>> FIndex;
+    // Keyed by a view of the topic's own ID: lookups by string_view need no
+    // temporary string, and a copy of every id as the key would cost a second
+    // heap string per topic. A topic's ID never changes
+    // while it is listed, and the topic itself does not move.
+    std::unordered_map<std::string_view, TList::iterator> FIndex;
 };
 
 class TDocProject {

@@ -87,9 +87,7 @@ void LoadProjectModel(const std::string& folder, TDocProject& project) {
     }
 
     const std::string tjPath = TopicsJsonPath(folder);
-    std::string text;
-    if (ReadTextFileUtf8IfExists(tjPath, text))
-        ReadTopicsJson(text, tjPath, project);
+    (void)ReadTopicsJsonFile(tjPath, project);
 }
 
 std::string DefaultDataFolderFor(const std::string& fileName) {

@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "base/Json.h"
 #include "base/StringUtil.h"
+#include "base/Utf8FileReader.h"
 #include "model/DocModel.h"
 
 #include <array>
@@ -93,6 +94,9 @@ public:
         --FDepth;
         if (FCapture)
             return FCapture->end_array() && CloseCapture();
+        // A list grown by doubling keeps up to twice its room for the whole run.
+        if (FFrames.back() == TFrame::RootIds || FFrames.back() == TFrame::TopicList)
+            FListTarget->shrink_to_fit();
         FFrames.pop_back();
         return true;
     }
@@ -206,6 +210,9 @@ private:
     // Where a text value goes in the current context: a field, or the end of
     // a list of texts.
     void Deliver(std::string text) {
+        // The parser grows its text by doubling; an id of 32 characters would
+        // keep room for 60 in every field and list that holds it.
+        text.shrink_to_fit();
         if (!FFrames.empty() &&
             (FFrames.back() == TFrame::RootIds || FFrames.back() == TFrame::TopicList))
             FListTarget->push_back(std::move(text));
@@ -336,16 +343,23 @@ private:
 
 void ReadTopicsJson(std::string_view text, const std::string& path, TDocProject& project) {
     TTopicsSax sax;
-    bool ok = false;
-    try {
-        ok = Json::sax_parse(text.begin(), text.end(), &sax, nlohmann::detail::input_format_t::json,
-                             true);
-    } catch (const nlohmann::json::exception&) {
-        ok = false;
-    }
-    if (!ok)
+    if (!SaxParseJson(text.begin(), text.end(), sax))
         throw EJsonError("The file is damaged (not valid JSON): " + path);
     sax.Finish(path, project);
+}
+
+bool ReadTopicsJsonFile(const std::string& path, TDocProject& project, size_t chunkBytes) {
+    TUtf8FileReader reader(chunkBytes);
+    if (!reader.Open(path))
+        return false;
+    TTopicsSax sax;
+    const bool parsed = SaxParseJson(reader.begin(), TUtf8FileReader::end(), sax);
+    // Invalid UTF-8 anywhere in the file is its fault before any JSON fault.
+    reader.CheckRest();
+    if (!parsed)
+        throw EJsonError("The file is damaged (not valid JSON): " + path);
+    sax.Finish(path, project);
+    return true;
 }
 
 } // namespace qm

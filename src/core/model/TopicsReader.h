@@ -3,6 +3,9 @@
 // JSON document costs several times the memory of the topics themselves, and
 // building it takes longer than the parse; here each value goes from the
 // parser into its TTopic field.
+#include "base/Utf8FileReader.h"
+
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -19,5 +22,11 @@ class TDocProject;
 // tree would meet them; the root ids and the topics before a faulty entry
 // stay in the project.
 void ReadTopicsJson(std::string_view text, const std::string& path, TDocProject& project);
+
+// ReadTopicsJson over the file at `path`, read a chunk of chunkBytes at a
+// time instead of whole: false, the project untouched, when there is no such
+// file; the errors of ReadTextFileUtf8 and of ReadTopicsJson otherwise.
+bool ReadTopicsJsonFile(const std::string& path, TDocProject& project,
+                        size_t chunkBytes = TUtf8FileReader::kDefaultChunkBytes);
 
 } // namespace qm

@@ -3,8 +3,10 @@
 // here as the reference. Both must agree on every text: the same error
 // message, or the same root ids and topics in the same order.
 #include "model/TopicsReader.h"
+#include "TempDir.h"
 #include "base/Error.h"
 #include "base/Json.h"
+#include "base/PathUtils.h"
 #include "base/StringUtil.h"
 #include "model/DocModel.h"
 
@@ -106,13 +108,13 @@ void ExpectSameOutcome(std::string_view text) {
     ASSERT_EQ(streamed, reference) << text;
 }
 
-TEST(TopicsReader, AgreesWithTheTreeLoaderOnEdgeCases) {
+std::vector<std::string> EdgeCases() {
     const std::string deep = std::string(600, '[') + std::string(600, ']');
     const std::string deepTitle =
         R"({"topics":[{"id":"A","title":)" + std::string(509, '[') + std::string(509, ']') + "}]}";
     const std::string tooDeepTitle =
         R"({"topics":[{"id":"A","title":)" + std::string(510, '[') + std::string(510, ']') + "}]}";
-    const std::string cases[] = {
+    return {
         "",
         "{}",
         "[]",
@@ -157,8 +159,57 @@ TEST(TopicsReader, AgreesWithTheTreeLoaderOnEdgeCases) {
         "\xEF\xBB\xBF{}",
         R"({"topics":[{"id":"\u0000\ud83d\ude00"}]})",
     };
-    for (const std::string& c : cases)
+}
+
+TEST(TopicsReader, AgreesWithTheTreeLoaderOnEdgeCases) {
+    for (const std::string& c : EdgeCases())
         ExpectSameOutcome(c);
+}
+
+// The file read a chunk at a time against the whole file read first and
+// parsed from memory, as projects were opened before: the same project or
+// the same error, encoding faults first wherever they sit.
+TEST(TopicsReader, FileReadInChunksAgreesWithTheWholeFile) {
+    qm::test::TTempDir dir;
+    const std::string file = dir / "topics.json";
+    const auto outcome = [&file](auto read) {
+        TDocProject p;
+        std::string out;
+        try {
+            read(p);
+        } catch (const EQuillmateError& e) {
+            out = std::string("error: ") + e.what() + "\n";
+        }
+        out += "roots " + Joined(p.RootTopicIDs) + "\n";
+        for (const TTopic& t : p.Topics)
+            out += JsonQuote(t.ID) + " " + JsonQuote(t.Title) + " " + JsonQuote(t.ParentID) + " " +
+                   Joined(t.Children) + Joined(t.Keywords) + Joined(t.IndexEntries) + "\n";
+        return out;
+    };
+    std::vector<std::string> cases = EdgeCases();
+    const std::vector<std::string> encoding = {
+        "\xEF\xBB\xBF{\"topics\":[{\"id\":\"\xC3\xA9\xE2\x82\xAC\"}]}",
+        "{\"topics\":[{\"id\":\"A\xFF\"}]}",
+        "{\"topics\":[ oops ]}   \xC3",
+        "{\"topics\":[{\"id\":\"A\",\"children\":1}]}\xE2\x82",
+        "{\"topics\":[]} x \xFF",
+        "{\"rootTopicIds\":[\"\xF0\x9F\x98\x80\"]}",
+    };
+    cases.insert(cases.end(), encoding.begin(), encoding.end());
+    for (const std::string& c : cases) {
+        qm::test::WriteFile(file, c);
+        const std::string whole = outcome([&file](TDocProject& p) {
+            std::string text;
+            if (ReadTextFileUtf8IfExists(file, text))
+                ReadTopicsJson(text, file, p);
+        });
+        for (size_t chunk : {5, 64 * 1024})
+            ASSERT_EQ(outcome([&](TDocProject& p) { ReadTopicsJsonFile(file, p, chunk); }), whole)
+                << "chunk " << chunk << ": " << c;
+    }
+    TDocProject untouched;
+    EXPECT_FALSE(ReadTopicsJsonFile(dir / "missing.json", untouched));
+    EXPECT_EQ(untouched.Topics.Count(), 0U);
 }
 
 // Texts built from the pieces of the format, near enough to it that most of

@@ -1,6 +1,7 @@
 #include "publish/webhelp/ViewerContents.h"
 
 #include "base/Json.h"
+#include "base/OutputStream.h"
 #include "base/PathUtils.h"
 #include "model/ContentsWalk.h"
 #include "model/DocModel.h"
@@ -19,18 +20,22 @@ std::vector<TViewerContentsRow> ViewerContentsRows(const TDocProject& project) {
 }
 
 void WriteViewerContents(const std::vector<TViewerContentsRow>& rows, const std::string& outDir) {
-    std::string js = "window.__qzSearch(\"contents\",0,[";
+    TOutputStream js(JoinPath(JoinPath(outDir, "search"), "contents.js"),
+                     "window.__qzSearch(\"contents\",0,[");
+    std::string row;
     for (size_t i = 0; i < rows.size(); ++i) {
+        row.clear();
         if (i > 0)
-            js += ',';
-        js += JsonQuote(rows[i].Id);
-        js += ',';
-        js += JsonQuote(rows[i].Title);
-        js += ',';
-        js += std::to_string(rows[i].Depth);
+            row += ',';
+        AppendJsonQuoted(row, rows[i].Id);
+        row += ',';
+        AppendJsonQuoted(row, rows[i].Title);
+        row += ',';
+        row += std::to_string(rows[i].Depth);
+        js.Append(row);
     }
-    js += "]);";
-    WriteOutputFile(JoinPath(JoinPath(outDir, "search"), "contents.js"), js);
+    js.Append("]);");
+    js.Close();
 }
 
 } // namespace qm

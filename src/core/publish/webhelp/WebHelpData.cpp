@@ -21,12 +21,30 @@ bool Publishable(const TTopic* t) {
     return t != nullptr && !t->ExcludeWeb && TDocProject::IsSafeTopicId(t->ID);
 }
 
-void WriteJsonAndScript(const std::string& outDir, const char* jsonName, const char* jsName,
-                        const char* variable, const std::string& json) {
-    WriteOutputFile(JoinPath(outDir, jsonName), json);
-    WriteOutputFileParts(JoinPath(outDir, jsName), {std::string_view("window."), variable,
-                                                    std::string_view(" = "), json, ";"});
-}
+// toc.json and toc.js, written as the walk goes: at 50,000 topics the tree's
+// text is several megabytes, and a copy of it for each file would be more.
+class TJsonAndScript {
+public:
+    TJsonAndScript(const std::string& outDir, const char* jsonName, const char* jsName,
+                   const char* variable)
+        : FJson(JoinPath(outDir, jsonName), ""),
+          FScript(JoinPath(outDir, jsName), std::string("window.") + variable + " = ") {}
+
+    void Append(std::string_view bytes) {
+        FJson.Append(bytes);
+        FScript.Append(bytes);
+    }
+
+    void Close() {
+        FJson.Close();
+        FScript.Append(";");
+        FScript.Close();
+    }
+
+private:
+    TOutputStream FJson;
+    TOutputStream FScript;
+};
 
 } // namespace
 
@@ -44,27 +62,31 @@ std::vector<std::string> BuildWebHelpContents(const TDocProject& project,
                                               const std::string& outDir) {
     const TContentsWalk walk =
         WalkContents(project, [](const TTopic& t) { return Publishable(&t); });
-    std::string json = "{\"roots\":[";
+    TJsonAndScript out(outDir, "toc.json", "toc.js", "__QZ_TOC");
+    out.Append("{\"roots\":[");
+    std::string entry;
     // Each entry opens its node; the nodes still open are closed when the walk
     // comes back up to their depth (the next entry is at most one deeper).
     for (size_t i = 0; i < walk.Entries.size(); ++i) {
         const TContentsEntry& e = walk.Entries[i];
+        entry.clear();
         if (i > 0 && e.Depth <= walk.Entries[i - 1].Depth)
-            json += ',';
+            entry += ',';
         const TTopic& t = *e.Topic;
-        json += "{\"id\":";
-        json += JsonQuote(t.ID);
-        json += ",\"title\":";
-        json += JsonQuote(t.Title);
-        json += ",\"file\":";
-        json += JsonQuote("topics/" + t.ID + ".html");
-        json += ",\"children\":[";
+        entry += "{\"id\":";
+        AppendJsonQuoted(entry, t.ID);
+        entry += ",\"title\":";
+        AppendJsonQuoted(entry, t.Title);
+        entry += ",\"file\":";
+        AppendJsonQuoted(entry, "topics/" + t.ID + ".html");
+        entry += ",\"children\":[";
         const int nextDepth = i + 1 < walk.Entries.size() ? walk.Entries[i + 1].Depth : 0;
         for (int d = e.Depth; d >= nextDepth; --d)
-            json += "]}";
+            entry += "]}";
+        out.Append(entry);
     }
-    json += "]}";
-    WriteJsonAndScript(outDir, "toc.json", "toc.js", "__QZ_TOC", json);
+    out.Append("]}");
+    out.Close();
     return walk.Warnings;
 }
 

@@ -145,6 +145,11 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
         }
     });
     result.PagesWritten = published.size();
+    // The search files are complete with the last page; finishing them here
+    // frees their data before the contents and the clean-up take their own.
+    for (const auto& c : consumers)
+        c->Finish();
+    consumers.clear();
 
     if (ownFolder) {
         std::vector<std::string> keep;
@@ -166,8 +171,6 @@ TPublishResult PublishWebHelp(const TDocProject& project, const TPublishOptions&
     for (std::string& w : BuildWebHelpContents(project, outDir))
         result.Warnings.push_back(std::move(w));
     WriteViewerContents(ViewerContentsRows(project), outDir);
-    for (const auto& c : consumers)
-        c->Finish();
     InstallViewer(templates, outDir, settings, project.Title);
     result.OutputFile = JoinPath(outDir, "index.html");
     return result;
