@@ -69,6 +69,25 @@ void RemoveSurplusShards(const std::string& dir, size_t docs, size_t parts, size
         fs::remove(p, ec);
 }
 
+void AppendPosting(std::string& list, uint32_t distance, uint32_t bits) {
+    std::uint64_t v = std::uint64_t{distance} << 9 | bits;
+    while (v >= 0x80) {
+        list += static_cast<char>(0x80 | (v & 0x7F));
+        v >>= 7;
+    }
+    list += static_cast<char>(v);
+}
+
+std::uint64_t NextPosting(const std::string& list, size_t& pos) {
+    std::uint64_t v = 0;
+    for (unsigned shift = 0;; shift += 7) {
+        const auto b = static_cast<unsigned char>(list[pos++]);
+        v |= std::uint64_t{b & 0x7Fu} << shift;
+        if (b < 0x80)
+            return v;
+    }
+}
+
 std::string CutUtf8(std::string_view s, size_t max) {
     if (s.size() <= max)
         return std::string(s);
@@ -179,14 +198,15 @@ uint32_t TWebHelpSearchIndex::TermId(const std::string& term) {
     const auto id = static_cast<uint32_t>(FTerms.size());
     FTerms.push_back(term);
     FPostings.emplace_back();
+    FLastTopic.push_back(0);
     FTermIds.emplace(FTerms.back(), id);
     return id;
 }
 
 TPreparedSearchPage TWebHelpSearchIndex::Prepare(const TSearchPage& page) const {
     TPreparedSearchPage out;
-    out.Id = page.Id;
-    out.Title = page.Title;
+    out.IdJson = JsonQuote(page.Id);
+    out.TitleJson = JsonQuote(page.Title);
     const std::string text = DecodeHtmlEntities(page.Text);
     std::string entries;
     if (page.IndexEntries != nullptr)
@@ -227,13 +247,20 @@ TPreparedSearchPage TWebHelpSearchIndex::Prepare(const TSearchPage& page) const 
 }
 
 void TWebHelpSearchIndex::Add(TPreparedSearchPage page) {
-    if (FIds.size() >= kMaxTopics)
+    if (FTopicCount >= kMaxTopics)
         throw EFileError("Too many topics for the search index");
-    const uint32_t topic = static_cast<uint32_t>(FIds.size());
-    FIds.push_back(std::move(page.Id));
-    FTitles.push_back(std::move(page.Title));
-    for (const auto& [term, bits] : page.Terms)
-        FPostings[TermId(term)].push_back(topic << 9 | bits);
+    const uint32_t topic = FTopicCount++;
+    if (FDocIds.empty())
+        FDocStarts.push_back(topic);
+    (FDocIds += FDocIds.empty() ? "" : ",") += page.IdJson;
+    (FDocTitles += FDocTitles.empty() ? "" : ",") += page.TitleJson;
+    if (topic + 1 - FDocStarts.back() >= TopicsPerDocShard)
+        FlushDocs();
+    for (const auto& [term, bits] : page.Terms) {
+        const uint32_t id = TermId(term);
+        AppendPosting(FPostings[id], topic - FLastTopic[id], bits);
+        FLastTopic[id] = topic;
+    }
 
     if (FTextShardCount == 0)
         FTextStarts.push_back(topic);
@@ -242,6 +269,19 @@ void TWebHelpSearchIndex::Add(TPreparedSearchPage page) {
     ++FTextShardCount;
     if (FTextShardCount >= TextShardTopics || FTextShard.size() >= TextShardBytes)
         FlushTexts();
+}
+
+// The topics' ids and titles in shards of their own, so that the browser
+// reads them as several short tasks rather than one long one.
+void TWebHelpSearchIndex::FlushDocs() {
+    if (FDocIds.empty())
+        return;
+    const std::string n = std::to_string(FDocStarts.size() - 1);
+    WriteOutputFileParts(JoinPath(FDir, "d" + n + ".js"),
+                         {"window.__qzSearch(\"d\",", n, ",{\"ids\":[", FDocIds, "],\"titles\":[",
+                          FDocTitles, "]});"});
+    FDocIds.clear();
+    FDocTitles.clear();
 }
 
 void TWebHelpSearchIndex::FlushTexts() {
@@ -256,6 +296,7 @@ void TWebHelpSearchIndex::FlushTexts() {
 
 void TWebHelpSearchIndex::Finish() {
     FlushTexts();
+    FlushDocs();
     std::vector<uint32_t> order(FTerms.size());
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(),
@@ -276,40 +317,20 @@ void TWebHelpSearchIndex::Finish() {
         if (part.empty())
             partStarts.push_back(k);
         part += part.empty() ? "[[" : ",[";
-        uint32_t previous = 0;
-        const std::vector<uint32_t>& list = FPostings[order[k]];
-        for (size_t j = 0; j < list.size(); ++j) {
-            const uint32_t topic = list[j] >> 9;
-            if (j > 0)
+        const std::string& list = FPostings[order[k]];
+        for (size_t j = 0; j < list.size();) {
+            const std::uint64_t v = NextPosting(list, j);
+            if (part.back() != '[')
                 part += ',';
-            part += std::to_string(topic - previous);
+            part += std::to_string(v >> 9);
             part += ',';
-            part += std::to_string(list[j] & 511);
-            previous = topic;
+            part += std::to_string(v & 511);
         }
         part += ']';
         if (part.size() >= PostingShardBytes)
             flushPart();
     }
     flushPart();
-
-    // The topics' ids and titles in shards of their own, so that the browser
-    // reads them as several short tasks rather than one long one.
-    std::vector<size_t> docStarts;
-    for (size_t first = 0; first < FIds.size(); first += TopicsPerDocShard) {
-        const size_t last = std::min(FIds.size(), first + TopicsPerDocShard);
-        std::string docs = "{\"ids\":[";
-        for (size_t i = first; i < last; ++i)
-            (docs += i > first ? "," : "") += JsonQuote(FIds[i]);
-        docs += "],\"titles\":[";
-        for (size_t i = first; i < last; ++i)
-            (docs += i > first ? "," : "") += JsonQuote(FTitles[i]);
-        docs += "]}";
-        const std::string n = std::to_string(docStarts.size());
-        WriteOutputFileParts(JoinPath(FDir, "d" + n + ".js"),
-                             {"window.__qzSearch(\"d\",", n, ",", docs, ");"});
-        docStarts.push_back(first);
-    }
 
     std::string dict = "{\"terms\":[";
     for (size_t k = 0; k < order.size(); ++k)
@@ -318,15 +339,15 @@ void TWebHelpSearchIndex::Finish() {
     for (size_t i = 0; i < partStarts.size(); ++i)
         (dict += i ? "," : "") += std::to_string(partStarts[i]);
     dict += "],\"docs\":[";
-    for (size_t i = 0; i < docStarts.size(); ++i)
-        (dict += i ? "," : "") += std::to_string(docStarts[i]);
+    for (size_t i = 0; i < FDocStarts.size(); ++i)
+        (dict += i ? "," : "") += std::to_string(FDocStarts[i]);
     dict += "],\"texts\":[";
     for (size_t i = 0; i < FTextStarts.size(); ++i)
         (dict += i ? "," : "") += std::to_string(FTextStarts[i]);
     dict += "]}";
     WriteOutputFileParts(JoinPath(FDir, "index.js"),
                          {"window.__qzSearch(\"index\",0,", dict, ");"});
-    RemoveSurplusShards(FDir, docStarts.size(), partStarts.size(), FTextStarts.size());
+    RemoveSurplusShards(FDir, FDocStarts.size(), partStarts.size(), FTextStarts.size());
 }
 
 } // namespace qm

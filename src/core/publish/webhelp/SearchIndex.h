@@ -30,8 +30,8 @@ struct TSearchPage {
 // One page's share of the index, made without touching the index: its terms
 // with their bits, and its entry of a text shard.
 struct TPreparedSearchPage {
-    std::string Id;
-    std::string Title;
+    std::string IdJson; // quoted
+    std::string TitleJson;
     std::vector<std::pair<std::string, uint32_t>> Terms;
     std::string TextEntry;
 };
@@ -62,18 +62,28 @@ public:
 
 private:
     void FlushTexts();
+    void FlushDocs();
     uint32_t TermId(const std::string& term);
 
     std::string FDir;
-    std::vector<std::string> FIds;
-    std::vector<std::string> FTitles;
+    uint32_t FTopicCount = 0;
+    // The ids and titles of the topics not yet written to a d<N>.js shard, as
+    // JSON array items.
+    std::string FDocIds;
+    std::string FDocTitles;
+    std::vector<uint32_t> FDocStarts;
     // Each term's text is held once: the map's keys view the deque's strings,
     // which stay in place as it grows.
     std::deque<std::string> FTerms;
     std::unordered_map<std::string_view, uint32_t> FTermIds;
-    // Per term: topic number << 9 | count << 4 | where, bit 8 for a topic
-    // that has the word itself rather than only a form with that stem.
-    std::vector<std::vector<uint32_t>> FPostings;
+    // Per term its topics, each as a variable-length number (seven bits a
+    // byte, low bits first): the topic's distance from the term's previous
+    // topic << 9 | count << 4 | where, bit 8 for a topic that has the word
+    // itself rather than only a form with that stem. Most distances are
+    // short, so a posting takes two or three bytes instead of four, and the
+    // many terms of one or two topics fit inside the string itself.
+    std::vector<std::string> FPostings;
+    std::vector<uint32_t> FLastTopic;
     std::string FTextShard;
     size_t FTextShardCount = 0;
     std::vector<uint32_t> FTextStarts;

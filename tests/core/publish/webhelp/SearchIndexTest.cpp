@@ -142,9 +142,22 @@ TEST(SearchText, WordsMatchTheOneCharacterAtATimeRule) {
         flush();
         return words;
     };
-    const char* const pieces[] = {"a", "Z", "7", " ", "-", "\xC3\xA9", "\xC3\x89", "\xCC\x81",
-                                  "\xE8\xA8\xAD", "\xC2\xA0", "\xE2\x80\x94", "\xD0\x81",
-                                  "\xF0\x9D\x90\x80", "&", "Ab", "xyz"};
+    const char* const pieces[] = {"a",
+                                  "Z",
+                                  "7",
+                                  " ",
+                                  "-",
+                                  "\xC3\xA9",
+                                  "\xC3\x89",
+                                  "\xCC\x81",
+                                  "\xE8\xA8\xAD",
+                                  "\xC2\xA0",
+                                  "\xE2\x80\x94",
+                                  "\xD0\x81",
+                                  "\xF0\x9D\x90\x80",
+                                  "&",
+                                  "Ab",
+                                  "xyz"};
     std::mt19937 random(7);
     for (int round = 0; round < 2000; ++round) {
         std::string text;
@@ -231,6 +244,36 @@ TEST(SearchIndex, FieldsStemsAndShardsReadBack) {
     EXPECT_EQ(r.Texts[0],
               Json::parse(R"(["Run the tasks. Tasks & more","alpha","Installation; setup"])"));
     EXPECT_EQ(r.Texts[1][0], "A task is a R\xC3\xA9sum\xC3\xA9.");
+}
+
+// Postings are kept packed while the pages come in; topics far apart and the
+// largest counts must read back as they went in.
+TEST(SearchIndex, DistantTopicsAndFullCountsReadBack) {
+    TTempDir dir;
+    const std::string many = [] {
+        std::string t;
+        for (int i = 0; i < 20; ++i)
+            t += "Rare ";
+        return t;
+    }();
+    {
+        TWebHelpSearchIndex index(dir.Path());
+        for (int i = 0; i < 20000; ++i) {
+            const bool rare = i == 0 || i == 127 || i == 128 || i == 19999;
+            index.Add({"T" + std::to_string(i), rare ? "Rare" : "", "", nullptr,
+                       rare && i > 0 ? std::string_view(many) : "common"});
+        }
+        index.Finish();
+    }
+    const TReadBack r = ReadBack(dir.Path());
+    using TIdx = TWebHelpSearchIndex;
+    const int full = TIdx::kTitle | TIdx::kText | 15 << 4 | kSurface;
+    EXPECT_EQ(r.Postings.at("rare"),
+              (std::map<int, int>{
+                  {0, TIdx::kTitle | kSurface}, {127, full}, {128, full}, {19999, full}}));
+    EXPECT_EQ(r.Postings.at("common").size(), 19997u) << "all but the three long texts";
+    EXPECT_EQ(r.Dict["ids"].size(), 20000u);
+    EXPECT_EQ(r.Dict["ids"][19999], "T19999");
 }
 
 TEST(SearchIndex, EmptyHelpAndLongTexts) {
