@@ -165,21 +165,30 @@ std::string ReadTextFileUtf8(const std::string& fileName) {
     return Utf8TextOf(ReadFileBytes(fileName), fileName);
 }
 
-bool ReadTextFileUtf8IfExists(const std::string& fileName, std::string& text) {
+int OpenRegularFileIfExists(const std::string& fileName, size_t& size) {
     if (fileName.empty())
-        return false;
+        return -1;
     const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
-            return false;
+            return -1;
         throw EFileError("Cannot open file \"" + fileName + "\": " + SystemErrorText(errno));
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd); // a folder or a device is no file here, as for FileExists
-        return false;
+        return -1;
     }
-    text = Utf8TextOf(ReadOpenFile(fd, fileName, static_cast<size_t>(st.st_size)), fileName);
+    size = static_cast<size_t>(st.st_size);
+    return fd;
+}
+
+bool ReadTextFileUtf8IfExists(const std::string& fileName, std::string& text) {
+    size_t size = 0;
+    const int fd = OpenRegularFileIfExists(fileName, size);
+    if (fd < 0)
+        return false;
+    text = Utf8TextOf(ReadOpenFile(fd, fileName, size), fileName);
     return true;
 }
 

@@ -34,6 +34,10 @@ std::string CreateDirs(const std::string& path);
 // when there is no regular file of that name (as FileExists answers); the
 // same errors as ReadTextFileUtf8 otherwise. One open, one fstat, the reads.
 [[nodiscard]] bool ReadTextFileUtf8IfExists(const std::string& fileName, std::string& text);
+// An open descriptor (O_CLOEXEC) of a regular file and its size, or -1 when the
+// name is empty or names nothing, or a folder or device; other failures throw
+// "Cannot open file" with the reason.
+[[nodiscard]] int OpenRegularFileIfExists(const std::string& fileName, size_t& size);
 
 // Writes Text as UTF-8 without a byte-order mark, creating the folder chain.
 // The bytes reach a temporary file in the same folder first and replace the

@@ -10,8 +10,6 @@
 #include <cstring>
 #include <string_view>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qm {
@@ -49,19 +47,10 @@ TUtf8FileReader::~TUtf8FileReader() {
 
 bool TUtf8FileReader::Open(const std::string& fileName) {
     FFileName = fileName;
-    if (fileName.empty())
+    size_t size = 0;
+    const int fd = OpenRegularFileIfExists(fileName, size);
+    if (fd < 0)
         return false;
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return false;
-        throw EFileError("Cannot open file \"" + fileName + "\": " + SystemErrorText(errno));
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
     FFd = fd;
     return true;
 }

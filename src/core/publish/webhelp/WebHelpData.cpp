@@ -21,6 +21,16 @@ bool Publishable(const TTopic* t) {
     return t != nullptr && !t->ExcludeWeb && TDocProject::IsSafeTopicId(t->ID);
 }
 
+// The members a topic's entry opens with, in toc.json as in search.json.
+void AppendTopicHead(std::string& entry, const TTopic& t) {
+    entry += "{\"id\":";
+    AppendJsonQuoted(entry, t.ID);
+    entry += ",\"title\":";
+    AppendJsonQuoted(entry, t.Title);
+    entry += ",\"file\":";
+    AppendJsonQuoted(entry, "topics/" + t.ID + ".html");
+}
+
 // toc.json and toc.js, written as the walk goes: at 50,000 topics the tree's
 // text is several megabytes, and a copy of it for each file would be more.
 class TJsonAndScript {
@@ -73,12 +83,7 @@ std::vector<std::string> BuildWebHelpContents(const TDocProject& project,
         if (i > 0 && e.Depth <= walk.Entries[i - 1].Depth)
             entry += ',';
         const TTopic& t = *e.Topic;
-        entry += "{\"id\":";
-        AppendJsonQuoted(entry, t.ID);
-        entry += ",\"title\":";
-        AppendJsonQuoted(entry, t.Title);
-        entry += ",\"file\":";
-        AppendJsonQuoted(entry, "topics/" + t.ID + ".html");
+        AppendTopicHead(entry, t);
         entry += ",\"children\":[";
         const int nextDepth = i + 1 < walk.Entries.size() ? walk.Entries[i + 1].Depth : 0;
         for (int d = e.Depth; d >= nextDepth; --d)
@@ -106,12 +111,7 @@ public:
         entry.reserve(plainText.size() + t.Title.size() + 160);
         if (index > 0)
             entry += ',';
-        entry += "{\"id\":";
-        AppendJsonQuoted(entry, t.ID);
-        entry += ",\"title\":";
-        AppendJsonQuoted(entry, t.Title);
-        entry += ",\"file\":";
-        AppendJsonQuoted(entry, "topics/" + t.ID + ".html");
+        AppendTopicHead(entry, t);
         entry += ",\"text\":";
         AppendJsonQuoted(entry, plainText);
         entry += ",\"keywords\":";
